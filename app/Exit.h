@@ -1,0 +1,13 @@
+// The orderly exit: ExitButton, a close request or a termination signal.
+#pragma once
+
+namespace app {
+
+// Scrambles the puzzle file back, saves the statistics and destroys the main
+// window, which ends the message loop. Runs once; later calls do nothing.
+void orderlyExit();
+
+// For tests: allow the exit to run again.
+void resetExitGuard();
+
+}  // namespace app

@@ -1,0 +1,7 @@
+#include "game/RoundState.h"
+
+namespace game {
+
+RoundState roundState;
+
+}  // namespace game

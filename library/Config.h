@@ -1,0 +1,15 @@
+// The configuration file and its two switches.
+#pragma once
+
+#include <cstdint>
+
+namespace library {
+
+// 0 unlocks: AddPuzzlesButton (Disable_Console), View and Delete (Disable_VCCntls).
+extern std::int32_t Disable_Console;
+extern std::int32_t Disable_VCCntls;
+
+// Reads the file, or creates it locked when it is missing.
+void loadConfig();
+
+}  // namespace library

@@ -1,0 +1,131 @@
+// The narrow desktop interface the game logic talks to. Everything the logic
+// needs of a windowing desktop goes through here, so the whole game runs
+// against the in-memory desktop in tests and against Qt in the real program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace ui {
+struct ControlSpec;
+struct WindowSpec;
+}
+
+namespace platform {
+
+// The program's three top-level windows.
+enum class Window { Main, AddPuzzle, Message };
+
+using ControlId = int;
+
+struct Point {
+    int x = 0;
+    int y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+// Left and top inside, right and bottom outside.
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool operator==(const Rect&) const = default;
+};
+
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+// Messages delivered to GameWindowProc.
+enum class Message {
+    Command,       // wParam: control id (low 16 bits)
+    LButtonDown,   // lParam: client x in the low word, y in the high word
+    LButtonUp,     // lParam as for LButtonDown
+    KeyDown,       // wParam: virtual key code
+    Timer,         // wParam: timer id
+    Destroy,
+    Close,         // the window manager, Alt+F4 or the session asks to close
+};
+
+// Virtual key codes of the arrow keys.
+inline constexpr int VK_LEFT = 0x25;
+inline constexpr int VK_UP = 0x26;
+inline constexpr int VK_RIGHT = 0x27;
+inline constexpr int VK_DOWN = 0x28;
+
+// Message box styles used by the program.
+inline constexpr unsigned MB_OK = 0x0;
+inline constexpr unsigned MB_TOPMOST = 0x40000;
+
+// Packs a client point the way LButtonDown carries it.
+inline std::intptr_t pointToLParam(Point p) {
+    return static_cast<std::intptr_t>((static_cast<std::uint32_t>(p.y & 0xFFFF) << 16) |
+                                      static_cast<std::uint32_t>(p.x & 0xFFFF));
+}
+inline Point lParamToPoint(std::intptr_t lParam) {
+    auto v = static_cast<std::uint32_t>(lParam);
+    return {static_cast<int>(v & 0xFFFF), static_cast<int>((v >> 16) & 0xFFFF)};
+}
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Creation, in the order start-up calls it.
+    virtual Size screenSize() = 0;
+    virtual void createWindow(const ui::WindowSpec& spec) = 0;
+    virtual void createControl(const ui::ControlSpec& spec) = 0;
+    virtual void assignBitmap(ControlId id) = 0;   // the picture's bitmap from its table row
+
+    // Top-level windows.
+    virtual void showWindow(Window w) = 0;         // also restores a minimised window
+    virtual void hideWindow(Window w) = 0;
+    virtual void minimizeWindow(Window w) = 0;
+    virtual void moveWindow(Window w, int left, int top, int width, int height) = 0;
+    virtual Rect windowRect(Window w) = 0;         // screen coordinates
+    virtual void setFocus(Window w) = 0;
+    virtual void destroyWindow(Window w) = 0;      // owned windows go with it
+    virtual Point clientToScreen(Window w, Point client) = 0;
+
+    // Controls (identifiers are unique across the three windows).
+    virtual void showControl(ControlId id) = 0;
+    virtual void hideControl(ControlId id) = 0;
+    virtual void setText(ControlId id, const std::string& text) = 0;  // single-byte text
+    virtual std::string text(ControlId id) = 0;
+    virtual int textLength(ControlId id) = 0;
+    virtual Rect controlRect(ControlId id) = 0;    // screen coordinates
+
+    // Effects.
+    virtual void beep() = 0;                       // the default beep
+    virtual void playWave(int resource) = 0;       // async; replaces the wave playing
+    virtual void startTimer(Window w, int timerId, int milliseconds) = 0;  // replaces a running one
+    virtual void stopTimer(Window w, int timerId) = 0;
+    // A modal box without owner; returns when it is dismissed.
+    virtual void messageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
+    // Opens the document in the desktop's default viewer; false when it could not.
+    virtual bool openDocument(const std::string& path) = 0;
+    // Whether any top-level window on the desktop bears exactly this title.
+    virtual bool topLevelWindowExists(const std::string& title) = 0;
+
+    // The message loop.
+    virtual void postQuit(int exitCode) = 0;
+    // What the desktop does with a message the logic leaves to it.
+    virtual void defaultProcessing(Window w, Message m) = 0;
+};
+
+// The desktop in use, program-wide.
+Desktop& desktop();
+void setDesktop(Desktop* d);
+
+// The one window procedure all three windows share; the desktop delivers
+// every message through sendMessage.
+using WindowProc = long (*)(Window, Message, std::uintptr_t wParam, std::intptr_t lParam);
+void setWindowProc(WindowProc proc);
+long sendMessage(Window w, Message m, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
+
+}  // namespace platform
