@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <fstream>
 #include <iterator>
 #include <string>
