@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the game needs, only those that are missing.
+#   scripts/install-deps.sh          to build and play
+#   scripts/install-deps.sh --test   also what the tests need (Xvfb, xdotool)
+# Runs apt-get through sudo when not root. Quick when everything is present.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
+  libglib2.0-dev libx11-dev
+  fonts-liberation shared-mime-info desktop-file-utils
+)
+if [[ "${1:-}" == "--test" ]]; then
+  packages+=(googletest libgtest-dev xvfb xdotool x11-utils)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
