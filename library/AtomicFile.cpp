@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <unistd.h>
 
@@ -47,7 +46,14 @@ bool replaceFileAtomically(const std::string& path, const std::string& bytes) {
 bool readWholeFile(const std::string& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // istream::read turns a failing read (a directory, an I/O error) into
+    // badbit instead of the exception istreambuf_iterator would let through.
+    bytes.clear();
+    char buffer[4096];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (!in) break;
+    }
     return !in.bad();
 }
 
