@@ -1,8 +1,96 @@
-// Placeholder until the library lands.
 #include "library/AddPuzzle.h"
+
+#include <filesystem>
+
+#include "app/AppPaths.h"
+#include "game/RoundState.h"
+#include "library/AtomicFile.h"
+#include "library/Config.h"
+#include "library/PuzzleRecord.h"
+#include "library/PuzzleViewer.h"
+#include "ui/Controls.h"
+#include "ui/SoundCues.h"
+
 namespace library {
-void onAddPuzzles(platform::Window) {}
-void onCloseAdd(platform::Window) {}
-void onAdd(platform::Window) {}
-bool AppendPuzzleRecord(const std::string&) { return false; }
+
+using platform::Window;
+
+namespace {
+
+void toggleAddWindow() {
+    auto& d = platform::desktop();
+    ui::playCue(ui::SoundCue::Panel);
+    auto& count = game::roundState.addWindowToggleCount;
+    ++count;
+    if (count % 2 != 0) {
+        d.showWindow(Window::AddPuzzle);
+    } else {
+        d.hideWindow(Window::AddPuzzle);
+    }
+    d.setFocus(Window::Main);
 }
+
+// The whole text of an edit field, or "" when it is empty.
+std::string editText(int id) {
+    auto& d = platform::desktop();
+    return d.textLength(id) > 0 ? d.text(id) : std::string();
+}
+
+}  // namespace
+
+void onAddPuzzles(Window) {
+    if (Disable_Console == 0) {
+        toggleAddWindow();
+    } else if (Disable_Console == 1) {
+        platform::desktop().beep();
+    }
+    // Any other value: the button does nothing at all.
+}
+
+void onCloseAdd(Window) {
+    auto& d = platform::desktop();
+    ui::playCue(ui::SoundCue::Panel);
+    ++game::roundState.addWindowToggleCount;
+    d.hideWindow(Window::AddPuzzle);
+    d.setFocus(Window::Main);
+}
+
+void onAdd(Window) {
+    auto& d = platform::desktop();
+    ui::playCue(ui::SoundCue::Click);
+    const std::string phrase = editText(ui::id::PhraseEdit);
+    const std::string hint = editText(ui::id::HintEdit);
+
+    if (phrase.empty()) {
+        d.beep();
+        return;
+    }
+    // A single character is not a puzzle; it is ignored without a word.
+    if (phrase.size() < 2) return;
+    // A terminator inside a field would split the record when it is read.
+    if (!storableField(phrase, kPhraseForbidden) || !storableField(hint, kHintForbidden)) {
+        d.beep();
+        return;
+    }
+    if (!AppendPuzzleRecord(buildRecord(phrase, hint))) return;   // fields kept for a retry
+    d.setText(ui::id::PhraseEdit, "");
+    d.setText(ui::id::HintEdit, "");
+}
+
+bool AppendPuzzleRecord(const std::string& record) {
+    resetViewerForAppend();
+    // The file is rewritten whole so that a failed write cannot leave half a
+    // record at its end; a missing file starts empty.
+    const std::string& path = app::appPaths.plainPuzzlePath;
+    std::string content;
+    if (!readWholeFile(path, content)) {
+        std::error_code ec;
+        if (std::filesystem::exists(path, ec) || ec) return false;   // there, but unreadable
+        content.clear();
+    }
+    if (!replaceFileAtomically(path, content + record)) return false;
+    ++game::roundState.recordCount;
+    return true;
+}
+
+}  // namespace library

@@ -1,11 +1,168 @@
-// Placeholder until the library lands.
 #include "library/PuzzleViewer.h"
+
+#include "app/AppPaths.h"
+#include "game/RoundState.h"
+#include "library/AtomicFile.h"
+#include "library/Config.h"
+#include "library/PuzzleFile.h"
+#include "ui/Controls.h"
+#include "ui/SoundCues.h"
+
 namespace library {
+
 PuzzleViewer puzzleViewer;
-void StepPuzzleViewer() {}
-void onView(platform::Window) {}
-void onDelete(platform::Window) {}
-void AbortPuzzleViewing() {}
-void resetViewerForAppend() {}
-void closeViewerStream() {}
+
+namespace {
+
+constexpr const char* kResetStatus = "Resetting Puzzle Viewer...";
+constexpr const char* kAbortText = "Puzzle viewing aborted...";
+
+void closeStream() {
+    auto& v = puzzleViewer;
+    if (v.stream.is_open()) v.stream.close();
+    v.stream.clear();
 }
+
+// Ends the pass: stream closed, nothing kept, nothing on show.
+void endPass() {
+    auto& v = puzzleViewer;
+    closeStream();
+    v.step = 0;
+    v.deleteMode = 0;
+    v.keptRecords.clear();
+    v.currentPhrase.clear();
+    v.currentHint.clear();
+}
+
+// Everything the stream has not read yet, byte for byte; false on a read
+// error, when the rest is not known whole.
+bool readRestOfStream(std::istream& in, std::string& rest) {
+    in.clear();
+    rest.clear();
+    char buffer[4096];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        rest.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (!in) break;
+    }
+    return !in.bad();
+}
+
+void viewNextRecord() {
+    auto& v = puzzleViewer;
+    std::string phrase;
+    std::string hint;
+    readField(v.stream, phrase, ';');
+    readField(v.stream, hint, ':');
+    v.currentPhrase = phrase;
+    v.currentHint = hint;
+}
+
+// Drops the record on show. The file becomes the records passed before it
+// followed by the rest of the file exactly as stored, so no other byte
+// changes, a cut last record included. The count follows only a rewrite
+// that reached the disk; a failed one leaves the file whole.
+void deleteRecordOnShow() {
+    auto& v = puzzleViewer;
+    v.currentPhrase.clear();
+    v.currentHint.clear();
+    std::string rest;
+    const bool restRead = readRestOfStream(v.stream, rest);
+    closeStream();
+    v.step = 0;
+    v.deleteMode = 0;
+    if (restRead && replaceFileAtomically(app::appPaths.plainPuzzlePath, v.keptRecords + rest)) {
+        --game::roundState.recordCount;
+    }
+    v.keptRecords.clear();
+}
+
+}  // namespace
+
+void StepPuzzleViewer() {
+    auto& v = puzzleViewer;
+    ++v.step;
+
+    // Carry the record on show into the kept records.
+    if (!v.currentPhrase.empty() && v.deleteMode == 0) {
+        v.keptRecords += v.currentPhrase + ";" + v.currentHint + ":";
+        v.currentPhrase.clear();
+        v.currentHint.clear();
+    }
+
+    // A pass reads the file as stored; a failed open leaves the stream in error.
+    if (v.step == 1) {
+        closeStream();
+        v.stream.open(app::appPaths.plainPuzzlePath, std::ios::in | std::ios::binary);
+    }
+
+    if (v.deleteMode != 0) {
+        // A record is on show, so the stream did open; it may already be at
+        // its end when the record on show is a cut last one.
+        if (v.stream.is_open()) deleteRecordOnShow();
+    } else if (!v.stream.fail() && !v.stream.eof()) {
+        viewNextRecord();
+    }
+
+    // The end of the file, a record without a real phrase, or a delete.
+    if (v.currentPhrase.size() <= 1) {
+        endPass();
+        v.status = kResetStatus;
+    }
+}
+
+void onView(platform::Window) {
+    auto& v = puzzleViewer;
+    auto& d = platform::desktop();
+    if (v.deleteMode != 0 || Disable_VCCntls != 0 || !v.status.empty()) {
+        d.beep();
+    } else {
+        ui::playCue(ui::SoundCue::Click);
+        StepPuzzleViewer();
+        d.setText(ui::id::PhraseEdit, v.currentPhrase);
+        d.setText(ui::id::HintEdit, v.currentHint);
+    }
+    // A pending status is shown once, by this press.
+    if (v.status.size() >= 6) {
+        d.setText(ui::id::PhraseEdit, v.status);
+        v.status.clear();
+    }
+}
+
+void onDelete(platform::Window) {
+    auto& v = puzzleViewer;
+    auto& d = platform::desktop();
+    if (v.deleteMode != 0 || Disable_VCCntls != 0 || v.currentPhrase.size() < 3) {
+        d.beep();
+        return;
+    }
+    ui::playCue(ui::SoundCue::Click);
+    v.deleteMode = 1;
+    StepPuzzleViewer();
+    d.setText(ui::id::PhraseEdit, "");
+    d.setText(ui::id::HintEdit, "");
+}
+
+void AbortPuzzleViewing() {
+    auto& v = puzzleViewer;
+    if (v.currentHint.size() < 3) return;   // a short hint on show: the pass goes on
+    auto& d = platform::desktop();
+    endPass();
+    d.setText(ui::id::PhraseEdit, kAbortText);
+    d.setText(ui::id::HintEdit, "");
+}
+
+void resetViewerForAppend() {
+    auto& v = puzzleViewer;
+    v.keptRecords.clear();
+    v.currentPhrase.clear();
+    v.currentHint.clear();
+    if (v.step > 0) {
+        closeStream();
+        v.step = 0;
+        v.deleteMode = 0;
+    }
+}
+
+void closeViewerStream() { closeStream(); }
+
+}  // namespace library
