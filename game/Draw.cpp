@@ -1,7 +1,129 @@
-// Placeholder until the draw lands.
 #include "game/Draw.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+
+#include "app/AppPaths.h"
+#include "game/RoundState.h"
+#include "game/TextCase.h"
+#include "platform/Desktop.h"
+
 namespace game {
-bool drawPuzzle() { return false; }
-void findAndFlag(const std::string&, const std::string&) {}
-std::string& replaceAll(std::string& t, const std::string&, const std::string&) { return t; }
+
+namespace {
+
+void clearRoundStrings() {
+    auto& s = roundState;
+    s.mask.clear();
+    s.display.clear();
+    s.answer.clear();
+    s.workingCopy.clear();
+    s.missedLetters.clear();
+    s.hint.clear();
+    s.plainAnswer.clear();
+    s.underlay.clear();
 }
+
+// The file is counted in pieces closed by ';' (or by its end); a file of N
+// records has N + 1 of them, and the first and last record are never drawn,
+// so N - 2 records are drawable.
+void countRecords() {
+    std::ifstream in(app::appPaths.plainPuzzlePath);
+    if (!in.is_open()) return;
+    std::int32_t pieces = 0;
+    std::string piece;
+    while (std::getline(in, piece, ';')) ++pieces;
+    roundState.recordCount = pieces - 3;
+}
+
+void seedOnce() {
+    if (roundState.rngSeeded != 0) return;
+    std::srand(static_cast<unsigned>(static_cast<std::uint32_t>(std::time(nullptr))));
+    roundState.rngSeeded = 1;
+}
+
+// Reads records 0..pick; the phrase of the last one is left in workingCopy.
+void readRecord(std::int32_t pick) {
+    auto& s = roundState;
+    std::ifstream in(app::appPaths.plainPuzzlePath);
+    for (std::int32_t i = 0; i <= pick; ++i) {
+        std::getline(in, s.workingCopy, ';');
+        std::getline(in, s.hint, ':');
+    }
+}
+
+// A space before every character: "GO" becomes " G O".
+std::string spacedOut(const std::string& phrase) {
+    std::string out;
+    out.reserve(phrase.size() * 2);
+    for (char c : phrase) {
+        out.push_back(' ');
+        out.push_back(c);
+    }
+    return out;
+}
+
+void buildStrings() {
+    auto& s = roundState;
+    upperCaseInPlace(s.workingCopy);
+    s.plainAnswer = s.workingCopy;
+    s.workingCopy = spacedOut(s.workingCopy);
+    s.mask = s.workingCopy;
+    s.display = s.workingCopy;
+    s.answer = s.workingCopy;
+}
+
+// Hides every character of maskAlphabet: '*' in mask, '_' in display.
+void maskPhrase() {
+    auto& s = roundState;
+    for (const char* p = maskAlphabet; s.maskChar != "#" && *p != '\0'; ++p) {
+        s.maskChar = std::string(1, *p);
+        replaceAll(s.mask, s.maskChar, "*");
+        replaceAll(s.display, s.maskChar, "_");
+    }
+    s.maskChar.clear();
+    s.underlay = s.display;
+}
+
+}  // namespace
+
+bool drawPuzzle() {
+    auto& s = roundState;
+    clearRoundStrings();
+    if (s.gamesStarted <= 1) countRecords();
+
+    bool drew = false;
+    if (s.recordCount > 2) {
+        seedOnce();
+        const std::int32_t pick = std::rand() % s.recordCount + 1;
+        readRecord(pick);
+        drew = !s.workingCopy.empty();
+        if (drew) {
+            buildStrings();
+            maskPhrase();
+        } else {
+            // The file ended before the record: nothing of it is played.
+            clearRoundStrings();
+        }
+    }
+    if (s.recordCount == 0) platform::desktop().beep();
+    return drew;
+}
+
+void findAndFlag(const std::string& s, const std::string& text) {
+    roundState.lastFindHit = s.find(text) != std::string::npos ? 1 : 0;
+}
+
+std::string& replaceAll(std::string& target, const std::string& search,
+                        const std::string& replacement) {
+    if (search.empty()) return target;
+    std::string::size_type pos = 0;
+    while ((pos = target.find(search, pos)) != std::string::npos) {
+        target.replace(pos, search.size(), replacement);
+        pos += replacement.size();
+    }
+    return target;
+}
+
+}  // namespace game
