@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Fixture.h"
+#include "LibraryTestSupport.h"
 #include "library/AddPuzzle.h"
 #include "library/PuzzleRecord.h"
 
@@ -198,6 +199,22 @@ TEST_F(AddWindowTest, AFailedAppendKeepsTheCountAndTheFields) {
     EXPECT_TRUE(std::filesystem::is_directory(file("KXData.dat")));
     EXPECT_FALSE(library::AppendPuzzleRecord("x;y:"));
     EXPECT_EQ(game::roundState.recordCount, 4);
+}
+
+TEST_F(AddWindowTest, AnAppendThatDoesNotFitLeavesTheFileAsItWas) {
+    write("KXData.dat", "cat;animal:");
+    start();
+    game::roundState.recordCount = 1;
+    {
+        library_test::FileSizeLimit full(12);
+        add("Hello World", "A Greeting");
+    }
+    EXPECT_EQ(read("KXData.dat"), "cat;animal:");
+    EXPECT_EQ(game::roundState.recordCount, 1);
+    EXPECT_EQ(phraseField(), "Hello World");
+    add("Hello World", "A Greeting");   // room again: the retry stores it
+    EXPECT_EQ(read("KXData.dat"), "cat;animal:hello world;A Greeting:");
+    EXPECT_EQ(game::roundState.recordCount, 2);
 }
 
 TEST_F(AddWindowTest, AppendCreatesAMissingFileAndRaisesTheCount) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Fixture.h"
+#include "LibraryTestSupport.h"
 #include "library/PuzzleFile.h"
 #include "platform/Desktop.h"
 
@@ -167,6 +168,21 @@ TEST_F(PuzzleFileLife, ReadOnlyDirectoryKeepsTheOldScrambledFile) {
     EXPECT_FALSE(saved);
     EXPECT_EQ(read("OnLoad.dat"), old);
     EXPECT_EQ(read("KXData.dat"), "new;one:");
+}
+
+TEST_F(PuzzleFileLife, AScrambledFileThatDoesNotFitKeepsTheOldOneAndThePlainFile) {
+    const std::string old = library::scrambleBytes("old;one:");
+    write("OnLoad.dat", old);
+    start();
+    write("KXData.dat", "a much longer list;of puzzles:");
+    bool saved = true;
+    {
+        library_test::FileSizeLimit full(16);
+        saved = library::scramblePuzzleFile();
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(read("OnLoad.dat"), old);
+    EXPECT_EQ(read("KXData.dat"), "a much longer list;of puzzles:");
 }
 
 TEST_F(PuzzleFileLife, ExitClosesTheViewersStream) {
