@@ -43,7 +43,8 @@ void loadConfig() {
         in >> Disable_Console;
         std::getline(in, skipped, '=');
         in >> Disable_VCCntls;
-        return;
+        if (!in.bad()) return;
+        // A read error (the path is a directory, say) is no reason to unlock.
     }
 
     Disable_Console = 1;

@@ -2,6 +2,7 @@
 // are read, as the add and viewer buttons then show.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "Fixture.h"
@@ -133,6 +134,14 @@ TEST_F(ConfigTest, ANumberBeyondThirtyTwoBitsSaturatesAndStopsTheReading) {
     startWith("x= -99999999999\ny= 1\n");
     EXPECT_EQ(library::Disable_Console, -2147483647 - 1);
     EXPECT_EQ(library::Disable_VCCntls, 0);
+}
+
+TEST_F(ConfigTest, AnUnreadableConfigurationStaysLockedAndIsNotReplaced) {
+    std::filesystem::create_directory(file("KXC_CONFIG.INI"));
+    start();
+    EXPECT_EQ(library::Disable_Console, 1);
+    EXPECT_EQ(library::Disable_VCCntls, 1);
+    EXPECT_TRUE(std::filesystem::is_directory(file("KXC_CONFIG.INI")));
 }
 
 TEST_F(ConfigTest, ConfigIsReadAsTheLastStepOfStartUp) {
