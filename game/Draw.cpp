@@ -1,5 +1,6 @@
 #include "game/Draw.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
