@@ -1,11 +1,77 @@
-// Placeholder until the Qt desktop lands.
 #include "platform/qt/QtMain.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QIcon>
+#include <QStyleFactory>
+
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "app/Exit.h"
+#include "app/Startup.h"
+#include "platform/qt/QtDesktop.h"
+#include "platform/qt/TerminationSignals.h"
+#include "platform/qt/XDisplay.h"
 
 namespace platform::qt {
-int runQtProgram(int, char**) {
-    std::fputs("tarvik-kxv: the desktop layer is not built yet\n", stderr);
-    return 1;
+
+namespace {
+
+// Whether Qt would use the X11 platform plugin.
+bool usesX11() {
+    const QByteArray name = qgetenv("QT_QPA_PLATFORM");
+    return name.isEmpty() || name == "xcb" || name.startsWith("xcb:");
 }
+
+// The program writes no log: Qt's own chatter (a missing audio device, say)
+// stays quiet unless asked for; only real errors are printed.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    static const bool verbose = !qEnvironmentVariableIsEmpty("TARVIK_QT_MESSAGES");
+    if (!verbose && type != QtFatalMsg) return;
+    std::fprintf(stderr, "tarvik-kxv: %s\n", message.toLocal8Bit().constData());
+}
+
+std::string executablePath() {
+    std::error_code ec;
+    const auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec && !path.empty()) return path.string();
+    const QByteArray fallback = QFile::encodeName(QCoreApplication::applicationFilePath());
+    return {fallback.constData(), static_cast<std::size_t>(fallback.size())};
+}
+
+}  // namespace
+
+int runQtProgram(int argc, char** argv) {
+    if (usesX11() && !xdisplay::canOpenDisplay()) {
+        std::fputs("tarvik-kxv: cannot open the display (DISPLAY is not set or the X server is not running)\n",
+                   stderr);
+        return 1;
+    }
+    qInstallMessageHandler(quietMessages);
+    // The layout is in exact pixels.
+    if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING")) qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tarvik-kxv"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
+    if (QFile::exists(QStringLiteral(":/icon/32.png")))
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/32.png")));
+
+    int code = 0;
+    {
+        QtDesktop desk;
+        platform::setDesktop(&desk);
+        // A termination signal takes the same way out as the exit button.
+        TerminationSignals signals_([] { app::orderlyExit(); });
+        app::startProgram(executablePath());
+        code = desk.runMessageLoop();
+        platform::setDesktop(nullptr);
+    }
+    xdisplay::closeDisplay();
+    return code;
+}
+
 }  // namespace platform::qt

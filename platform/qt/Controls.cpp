@@ -1,0 +1,179 @@
+#include "platform/qt/Controls.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include "platform/qt/Pixmaps.h"
+
+namespace platform::qt {
+
+namespace {
+
+// Windows' LTGRAY_BRUSH.
+const QColor kLightGrey(0xC0, 0xC0, 0xC0);
+
+void paintBlackOnGrey(QWidget* w, bool fillBackground) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, kLightGrey);
+    p.setColor(QPalette::Base, kLightGrey);
+    p.setColor(QPalette::WindowText, Qt::black);
+    p.setColor(QPalette::Text, Qt::black);
+    w->setPalette(p);
+    w->setAutoFillBackground(fillBackground);
+}
+
+}  // namespace
+
+QFont controlFont(ui::ControlFont font) {
+    switch (font) {
+        case ui::ControlFont::Phrase: {
+            QFont f(QStringLiteral("Courier New"));
+            f.setPixelSize(22);
+            f.setBold(true);
+            f.setFixedPitch(true);
+            f.setStyleHint(QFont::TypeWriter);
+            return f;
+        }
+        case ui::ControlFont::Interface: {
+            QFont f(QStringLiteral("Liberation Sans"));
+            f.setStyleHint(QFont::SansSerif);
+            f.setPixelSize(11);
+            return f;
+        }
+        case ui::ControlFont::Default:
+            break;
+    }
+    QFont f(QStringLiteral("Liberation Sans"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(14);
+    return f;
+}
+
+FaceButton::FaceButton(int normalFace, int pressedFace, QWidget* parent)
+    : QAbstractButton(parent), normal_(normalFace), pressed_(pressedFace) {
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void FaceButton::paintEvent(QPaintEvent*) {
+    const QPixmap& face = bitmap(isDown() ? pressed_ : normal_);
+    if (face.isNull()) return;   // an unreadable face is left undrawn
+    QPainter painter(this);
+    painter.drawPixmap(rect(), face, face.rect());
+}
+
+Picture::Picture(QWidget* parent) : QLabel(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    setContentsMargins(0, 0, 0, 0);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void Picture::assign(int bitmapNumber) {
+    const QPixmap& p = bitmap(bitmapNumber);
+    if (!p.isNull()) setPixmap(p);
+    resize(bitmapSize(bitmapNumber));
+}
+
+TextStatic::TextStatic(ui::ControlKind kind, bool transparent, QWidget* parent)
+    : QLabel(parent), kind_(kind) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    setTextFormat(Qt::PlainText);
+    setContentsMargins(0, 0, 0, 0);
+    setMargin(0);
+    setIndent(0);
+    paintBlackOnGrey(this, !transparent);
+    if (kind == ui::ControlKind::TextCentered) {
+        setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        setWordWrap(true);
+    } else {
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setWordWrap(false);
+    }
+}
+
+QString TextStatic::withoutMnemonics(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&') {
+            if (i + 1 < text.size() && text[i + 1] == u'&') {
+                out += u'&';
+                ++i;
+            }
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+void TextStatic::setRawText(const std::string& text) {
+    raw_ = text;
+    const QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    setText(kind_ == ui::ControlKind::TextPrefix ? withoutMnemonics(shown) : shown);
+}
+
+// Refuses user edits that would not fit; see FittedEdit.
+class FittedEdit::Guard : public QValidator {
+public:
+    explicit Guard(FittedEdit* edit) : QValidator(edit), edit_(edit) {}
+    State validate(QString& input, int&) const override {
+        for (QChar c : input) {
+            if (c.unicode() > 0xFF) return Invalid;
+        }
+        const QString& before = edit_->accepted_;
+        if (input.size() > edit_->limit_ && input.size() > before.size()) return Invalid;
+        if (!edit_->fits(input)) {
+            const QFontMetrics fm(edit_->font());
+            if (fm.horizontalAdvance(input) > fm.horizontalAdvance(before)) return Invalid;
+        }
+        return Acceptable;
+    }
+
+private:
+    FittedEdit* edit_;
+};
+
+FittedEdit::FittedEdit(int textLimit, QWidget* parent)
+    : QLineEdit(parent), limit_(textLimit > 0 ? textLimit : 32767) {
+    setFrame(false);
+    setMaxLength(32767);
+    paintBlackOnGrey(this, true);
+    setValidator(new Guard(this));
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& t) { accepted_ = t; });
+}
+
+bool FittedEdit::fits(const QString& text) const {
+    // The text area as QLineEdit lays it out: the contents rectangle less
+    // the text margins and its own two-pixel margin on either side.
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    QRect r = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+    r = r.marginsRemoved(textMargins());
+    const int visible = r.width() - 2 * 2;
+    const QFontMetrics fm(font());
+    const int leftBearing = qMax(0, -fm.minLeftBearing());
+    const int rightBearing = qMax(0, -fm.minRightBearing());
+    // One pixel more for the cursor standing after the last character.
+    return leftBearing + fm.horizontalAdvance(text) + 1 + rightBearing <= visible;
+}
+
+void FittedEdit::setRawText(const std::string& text) {
+    const QString t = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    accepted_ = t;
+    setText(t);
+    // As after a program-set text on the classic edit: the caret at the start,
+    // so the beginning of a long text shows.
+    setCursorPosition(0);
+}
+
+std::string FittedEdit::rawText() const {
+    const QByteArray bytes = text().toLatin1();
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+}  // namespace platform::qt

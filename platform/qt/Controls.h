@@ -1,0 +1,84 @@
+// The child controls of the Qt desktop: bitmap buttons with two faces,
+// pictures, text statics and the edit field that does not scroll.
+#pragma once
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QValidator>
+
+#include <string>
+
+#include "ui/Controls.h"
+
+namespace platform::qt {
+
+// A button drawn from two bitmaps: the pressed face while it is held down,
+// the normal face otherwise, each stretched over the whole button.
+class FaceButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    FaceButton(int normalFace, int pressedFace, QWidget* parent);
+    int normalFace() const { return normal_; }
+    int pressedFace() const { return pressed_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    int normal_;
+    int pressed_;
+};
+
+// A picture: shows one bitmap once it is assigned, at the bitmap's size.
+// Clicks go through to the window underneath.
+class Picture : public QLabel {
+    Q_OBJECT
+public:
+    explicit Picture(QWidget* parent);
+    void assign(int bitmapNumber);
+};
+
+// A static text: black on light grey (or on nothing, for a text laid over
+// another), one line at the left or centred and wrapped.
+class TextStatic : public QLabel {
+    Q_OBJECT
+public:
+    TextStatic(ui::ControlKind kind, bool transparent, QWidget* parent);
+    // Single-byte text, shown as the kind says.
+    void setRawText(const std::string& text);
+    const std::string& rawText() const { return raw_; }
+
+    // What a mnemonic-marked text shows: a single '&' vanishes, "&&" is '&'.
+    static QString withoutMnemonics(const QString& text);
+
+private:
+    ui::ControlKind kind_;
+    std::string raw_;
+};
+
+// A single-line edit without frame that never scrolls: an edit whose text
+// would run past the visible width, or past the text limit, is refused, as
+// is any character outside ISO-8859-1. Texts set by the program are kept
+// whole.
+class FittedEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    FittedEdit(int textLimit, QWidget* parent);
+    int textLimit() const { return limit_; }
+    // Whether the text fits the visible width without scrolling.
+    bool fits(const QString& text) const;
+
+    void setRawText(const std::string& text);
+    std::string rawText() const;
+
+private:
+    class Guard;
+    int limit_;
+    QString accepted_;   // the text after the last accepted change
+};
+
+// The fonts of the three font choices of the control table.
+QFont controlFont(ui::ControlFont font);
+
+}  // namespace platform::qt

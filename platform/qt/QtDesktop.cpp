@@ -1,0 +1,366 @@
+#include "platform/qt/QtDesktop.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+
+#include "platform/qt/Controls.h"
+#include "platform/qt/DocumentOpener.h"
+#include "platform/qt/TopWindow.h"
+#include "platform/qt/WavePlayer.h"
+#include "platform/qt/XDisplay.h"
+#include "ui/SoundCues.h"
+
+namespace platform::qt {
+
+namespace {
+QString latin1(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+Rect toRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+}  // namespace
+
+QtDesktop::QtDesktop()
+    : waves_(std::make_unique<WavePlayer>([] { QApplication::beep(); })),
+      onX11_(QGuiApplication::platformName() == QLatin1String("xcb")) {
+    // The program ends only through its own exit; closing the last visible
+    // window (a message box, say) must not end it.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+}
+
+QtDesktop::~QtDesktop() {
+    for (auto& [key, t] : timers_) delete t;
+    timers_.clear();
+    // Owned windows first, then the main window.
+    for (Window w : {Window::AddPuzzle, Window::Message, Window::Main}) {
+        auto it = windows_.find(w);
+        if (it != windows_.end() && it->second.widget) delete it->second.widget.data();
+    }
+}
+
+TopWindow* QtDesktop::live(Window w) const {
+    auto it = windows_.find(w);
+    if (it == windows_.end() || it->second.destroyed) return nullptr;
+    return it->second.widget.data();
+}
+
+const QtDesktop::ControlEntry* QtDesktop::control(ControlId id) const {
+    auto it = controls_.find(id);
+    if (it == controls_.end() || !it->second.widget) return nullptr;
+    return &it->second;
+}
+
+QWidget* QtDesktop::windowWidget(Window w) const { return live(w); }
+
+QWidget* QtDesktop::controlWidget(ControlId id) const {
+    const auto* c = control(id);
+    return c != nullptr ? c->widget.data() : nullptr;
+}
+
+Size QtDesktop::screenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return {1024, 768};
+    return {screen->size().width(), screen->size().height()};
+}
+
+void QtDesktop::createWindow(const ui::WindowSpec& spec) {
+    QWidget* owner = spec.owner ? live(*spec.owner) : nullptr;
+    auto* w = new TopWindow(spec.window, spec.backgroundBitmap, owner);
+    w->setWindowTitle(latin1(spec.title));
+    w->setObjectName(QString::fromLatin1(spec.className));
+    w->setFixedSize(spec.width, spec.height);
+    w->move(spec.left, spec.top);   // off-screen positions stand as given
+    if (onX11_) {
+        const std::string cls = spec.className;
+        xdisplay::setWindowClass(static_cast<std::uintptr_t>(w->winId()), cls, cls);
+    }
+    auto& entry = windows_[spec.window];
+    entry.widget = w;
+    entry.destroyed = false;
+    entry.title = spec.title;
+}
+
+void QtDesktop::createControl(const ui::ControlSpec& spec) {
+    TopWindow* parent = live(spec.parent);
+    if (parent == nullptr) return;
+    QWidget* w = nullptr;
+    switch (spec.kind) {
+        case ui::ControlKind::OwnerDrawButton: {
+            auto* b = new FaceButton(spec.normalFace, spec.pressedFace, parent);
+            const Window target = spec.parent;
+            const int id = spec.id;
+            // A command from a button arrives at the button's parent window.
+            connect(b, &QAbstractButton::clicked, this, [target, id] {
+                platform::sendMessage(target, Message::Command, static_cast<std::uintptr_t>(id), 0);
+            });
+            w = b;
+            break;
+        }
+        case ui::ControlKind::Picture:
+            w = new Picture(parent);
+            break;
+        case ui::ControlKind::TextNoPrefix:
+        case ui::ControlKind::TextPrefix:
+        case ui::ControlKind::TextCentered:
+            // The phrase display lies over its underlay: letters on the blanks.
+            w = new TextStatic(spec.kind, spec.id == ui::id::PhraseDisplay, parent);
+            break;
+        case ui::ControlKind::Edit:
+            w = new FittedEdit(spec.textLimit, parent);
+            break;
+    }
+    w->setObjectName(QString::fromLatin1(spec.name));
+    w->setFont(controlFont(spec.font));
+    w->setGeometry(spec.left, spec.top, spec.width, spec.height);
+    // Earlier controls stay above later ones where they overlap.
+    w->lower();
+    w->show();
+    auto& entry = controls_[spec.id];
+    entry.widget = w;
+    entry.kind = spec.kind;
+    entry.parent = spec.parent;
+    entry.text.clear();
+}
+
+void QtDesktop::assignBitmap(ControlId id) {
+    const auto* c = control(id);
+    const auto* spec = ui::findControl(id);
+    if (c == nullptr || spec == nullptr || c->kind != ui::ControlKind::Picture) return;
+    static_cast<Picture*>(c->widget.data())->assign(spec->bitmap);
+}
+
+void QtDesktop::showWindow(Window w) {
+    TopWindow* widget = live(w);
+    if (widget == nullptr) return;
+    windows_[w].iconic = false;
+    widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
+    widget->show();
+    widget->raise();
+    widget->activateWindow();
+}
+
+void QtDesktop::hideWindow(Window w) {
+    if (TopWindow* widget = live(w)) widget->hide();
+}
+
+void QtDesktop::minimizeWindow(Window w) {
+    TopWindow* widget = live(w);
+    if (widget == nullptr) return;
+    if (onX11_ && !xdisplay::windowManagerRunning()) {
+        // Nobody to iconify it: take it off the screen until it is shown.
+        windows_[w].iconic = true;
+        widget->hide();
+        return;
+    }
+    widget->showMinimized();
+}
+
+void QtDesktop::moveWindow(Window w, int left, int top, int width, int height) {
+    TopWindow* widget = live(w);
+    if (widget == nullptr) return;
+    widget->setFixedSize(width, height);
+    widget->move(left, top);
+}
+
+Rect QtDesktop::windowRect(Window w) {
+    auto it = windows_.find(w);
+    if (it == windows_.end() || !it->second.widget) return {};
+    return toRect(it->second.widget->geometry());
+}
+
+void QtDesktop::setFocus(Window w) {
+    TopWindow* widget = live(w);
+    if (widget == nullptr) return;
+    widget->activateWindow();
+    widget->setFocus(Qt::OtherFocusReason);
+}
+
+void QtDesktop::stopTimersOf(Window w) {
+    for (auto it = timers_.begin(); it != timers_.end();) {
+        if (it->first.first == w) {
+            it->second->stop();
+            it->second->deleteLater();
+            it = timers_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void QtDesktop::destroyWindow(Window w) {
+    // Owned windows go first, then the owner; each hears of its end.
+    std::vector<Window> gone;
+    if (w == Window::Main) gone = {Window::AddPuzzle, Window::Message};
+    gone.push_back(w);
+    for (Window g : gone) {
+        auto it = windows_.find(g);
+        if (it == windows_.end() || it->second.destroyed) continue;
+        it->second.destroyed = true;
+        stopTimersOf(g);
+        for (auto c = controls_.begin(); c != controls_.end();) {
+            c = c->second.parent == g ? controls_.erase(c) : std::next(c);
+        }
+        if (TopWindow* widget = it->second.widget.data()) {
+            widget->hide();
+            // Later: the window may be the one whose event is being handled.
+            widget->deleteLater();
+        }
+        platform::sendMessage(g, Message::Destroy);
+    }
+}
+
+Point QtDesktop::clientToScreen(Window w, Point client) {
+    const Rect r = windowRect(w);
+    return {r.left + client.x, r.top + client.y};
+}
+
+void QtDesktop::showControl(ControlId id) {
+    if (const auto* c = control(id)) c->widget->show();
+}
+
+void QtDesktop::hideControl(ControlId id) {
+    if (const auto* c = control(id)) c->widget->hide();
+}
+
+void QtDesktop::setText(ControlId id, const std::string& text) {
+    auto it = controls_.find(id);
+    if (it == controls_.end() || !it->second.widget) return;
+    QWidget* w = it->second.widget.data();
+    switch (it->second.kind) {
+        case ui::ControlKind::TextNoPrefix:
+        case ui::ControlKind::TextPrefix:
+        case ui::ControlKind::TextCentered:
+            static_cast<TextStatic*>(w)->setRawText(text);
+            break;
+        case ui::ControlKind::Edit:
+            static_cast<FittedEdit*>(w)->setRawText(text);
+            break;
+        default:
+            it->second.text = text;
+            break;
+    }
+}
+
+std::string QtDesktop::text(ControlId id) {
+    const auto* c = control(id);
+    if (c == nullptr) return {};
+    switch (c->kind) {
+        case ui::ControlKind::TextNoPrefix:
+        case ui::ControlKind::TextPrefix:
+        case ui::ControlKind::TextCentered:
+            return static_cast<TextStatic*>(c->widget.data())->rawText();
+        case ui::ControlKind::Edit:
+            return static_cast<FittedEdit*>(c->widget.data())->rawText();
+        default:
+            return c->text;
+    }
+}
+
+int QtDesktop::textLength(ControlId id) { return static_cast<int>(text(id).size()); }
+
+Rect QtDesktop::controlRect(ControlId id) {
+    const auto* c = control(id);
+    if (c == nullptr) return {};
+    const Rect window = windowRect(c->parent);
+    const QRect g = c->widget->geometry();
+    return {window.left + g.left(), window.top + g.top(), window.left + g.left() + g.width(),
+            window.top + g.top() + g.height()};
+}
+
+void QtDesktop::beep() { QApplication::beep(); }
+
+void QtDesktop::playWave(int resource) { waves_->play(resource); }
+
+void QtDesktop::startTimer(Window w, int timerId, int milliseconds) {
+    if (live(w) == nullptr) return;
+    const auto key = std::make_pair(w, timerId);
+    QTimer*& t = timers_[key];
+    if (t == nullptr) {
+        t = new QTimer(this);
+        connect(t, &QTimer::timeout, this, [w, timerId] {
+            platform::sendMessage(w, Message::Timer, static_cast<std::uintptr_t>(timerId), 0);
+        });
+    }
+    t->start(milliseconds);
+}
+
+void QtDesktop::stopTimer(Window w, int timerId) {
+    auto it = timers_.find({w, timerId});
+    if (it == timers_.end()) return;
+    it->second->stop();
+    it->second->deleteLater();   // it may be the timer whose tick is running
+    timers_.erase(it);
+}
+
+void QtDesktop::messageBox(const std::string& text, const std::string& caption, unsigned style) {
+    if (quitPosted_) return;
+    QMessageBox box;
+    box.setWindowTitle(latin1(caption));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(latin1(text));
+    box.setIcon(QMessageBox::NoIcon);
+    box.setStandardButtons(QMessageBox::Ok);
+    if ((style & platform::MB_TOPMOST) != 0) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    // The box blocks its caller only: the program's windows keep working
+    // meanwhile, as under a box without owner.
+    box.setWindowModality(Qt::NonModal);
+    QEventLoop loop;
+    boxLoops_.push_back(&loop);
+    connect(&box, &QMessageBox::finished, &loop, [&loop] { loop.exit(0); });
+    box.show();
+    box.raise();
+    box.activateWindow();
+    loop.exec();
+    std::erase_if(boxLoops_, [&loop](const QPointer<QEventLoop>& p) { return p == &loop || !p; });
+}
+
+bool QtDesktop::openDocument(const std::string& path) { return openWithDefaultApplication(path); }
+
+bool QtDesktop::topLevelWindowExists(const std::string& title) {
+    const QString wanted = latin1(title);
+    for (const auto& [w, entry] : windows_) {
+        if (!entry.destroyed && entry.widget && entry.widget->windowTitle() == wanted) return true;
+    }
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->windowTitle() == wanted && w->isVisible()) return true;
+    }
+    if (!onX11_) return false;
+    const QByteArray utf8 = wanted.toUtf8();
+    return xdisplay::titledWindowExists(std::string(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+void QtDesktop::postQuit(int exitCode) {
+    if (!quitPosted_) {
+        quitPosted_ = true;
+        exitCode_ = exitCode;
+    }
+    // Ends the main loop and every modal loop inside it.
+    if (loopRunning_) QCoreApplication::exit(exitCode_);
+    for (const auto& loop : boxLoops_) {
+        if (loop) loop->exit(0);
+    }
+}
+
+void QtDesktop::defaultProcessing(Window w, Message m) {
+    // What the classic default does with a close left to it.
+    if (m == Message::Close) destroyWindow(w);
+}
+
+int QtDesktop::runMessageLoop() {
+    if (quitPosted_) return exitCode_;
+    // Load the waves once the loop runs, so start-up is not held up.
+    QTimer::singleShot(0, this, [this] {
+        std::vector<int> waves;
+        for (const auto& cue : ui::cueTable) waves.push_back(cue.resource);
+        waves_->preload(waves);
+    });
+    loopRunning_ = true;
+    const int code = QApplication::exec();
+    loopRunning_ = false;
+    return quitPosted_ ? exitCode_ : code;
+}
+
+}  // namespace platform::qt

@@ -1,0 +1,35 @@
+// A frameless top-level window of the Qt desktop: paints its background
+// bitmap as a pattern from its origin and turns mouse, keyboard and close
+// requests into the program's messages.
+#pragma once
+
+#include <QWidget>
+
+#include "platform/Desktop.h"
+
+namespace platform::qt {
+
+class TopWindow : public QWidget {
+    Q_OBJECT
+public:
+    TopWindow(platform::Window which, int backgroundBitmap, QWidget* owner);
+    platform::Window which() const { return which_; }
+
+    // The Win32 virtual key code for a Qt key (0 when it has none).
+    static int virtualKey(int qtKey);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool focusNextPrevChild(bool) override { return false; }
+
+private:
+    platform::Window which_;
+    int background_;
+};
+
+}  // namespace platform::qt

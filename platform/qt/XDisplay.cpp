@@ -1,0 +1,165 @@
+#include "platform/qt/XDisplay.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstring>
+#include <vector>
+
+namespace platform::qt::xdisplay {
+
+namespace {
+
+Display* connection = nullptr;
+
+Display* display() {
+    if (connection == nullptr) connection = XOpenDisplay(nullptr);
+    return connection;
+}
+
+// Reads a whole property; empty when it is missing or of another type.
+std::vector<unsigned char> readProperty(Display* d, ::Window w, Atom property, Atom type,
+                                        int* formatOut = nullptr, unsigned long* itemsOut = nullptr) {
+    std::vector<unsigned char> bytes;
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(d, w, property, 0, 1L << 20, False, type, &actualType, &format, &items,
+                           &after, &data) != Success) {
+        return bytes;
+    }
+    if (data != nullptr && actualType == type && format != 0) {
+        // Xlib hands 32-bit items back as longs.
+        const std::size_t unit = format == 32 ? sizeof(long) : static_cast<std::size_t>(format / 8);
+        bytes.assign(data, data + items * unit);
+        if (formatOut != nullptr) *formatOut = format;
+        if (itemsOut != nullptr) *itemsOut = items;
+    }
+    if (data != nullptr) XFree(data);
+    return bytes;
+}
+
+std::vector<::Window> windowList(Display* d, ::Window w, Atom property) {
+    int format = 0;
+    unsigned long items = 0;
+    const auto bytes = readProperty(d, w, property, XA_WINDOW, &format, &items);
+    std::vector<::Window> out;
+    if (format != 32) return out;
+    const auto* longs = reinterpret_cast<const long*>(bytes.data());
+    for (unsigned long i = 0; i < items; ++i) out.push_back(static_cast<::Window>(longs[i]));
+    return out;
+}
+
+bool hasTitle(Display* d, ::Window w, const std::string& utf8Title, bool* titled) {
+    const Atom netWmName = XInternAtom(d, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    const auto bytes = readProperty(d, w, netWmName, utf8);
+    if (!bytes.empty()) {
+        *titled = true;
+        return std::string(bytes.begin(), bytes.end()) == utf8Title;
+    }
+    XTextProperty prop;
+    if (XGetWMName(d, w, &prop) != 0 && prop.value != nullptr) {
+        *titled = true;
+        bool same = false;
+        char** list = nullptr;
+        int count = 0;
+        if (Xutf8TextPropertyToTextList(d, &prop, &list, &count) >= Success && list != nullptr) {
+            same = count > 0 && utf8Title == list[0];
+            XFreeStringList(list);
+        } else {
+            same = utf8Title == std::string(reinterpret_cast<const char*>(prop.value), prop.nitems);
+        }
+        XFree(prop.value);
+        return same;
+    }
+    *titled = false;
+    return false;
+}
+
+std::vector<::Window> children(Display* d, ::Window w) {
+    ::Window root = 0;
+    ::Window parent = 0;
+    ::Window* kids = nullptr;
+    unsigned int count = 0;
+    std::vector<::Window> out;
+    if (XQueryTree(d, w, &root, &parent, &kids, &count) != 0 && kids != nullptr) {
+        out.assign(kids, kids + count);
+        XFree(kids);
+    }
+    return out;
+}
+
+// Windows may vanish while we look at them; such errors are not ours.
+int ignoreErrors(Display*, XErrorEvent*) { return 0; }
+
+}  // namespace
+
+bool canOpenDisplay() {
+    Display* d = XOpenDisplay(nullptr);
+    if (d == nullptr) return false;
+    XCloseDisplay(d);
+    return true;
+}
+
+bool windowManagerRunning() {
+    Display* d = display();
+    if (d == nullptr) return false;
+    const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+    return !windowList(d, DefaultRootWindow(d), check).empty();
+}
+
+void setWindowClass(std::uintptr_t window, const std::string& instance, const std::string& cls) {
+    Display* d = display();
+    if (d == nullptr || window == 0) return;
+    std::string value = instance;
+    value.push_back('\0');
+    value += cls;
+    value.push_back('\0');
+    XChangeProperty(d, static_cast<::Window>(window), XA_WM_CLASS, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(value.data()),
+                    static_cast<int>(value.size()));
+    XFlush(d);
+}
+
+bool titledWindowExists(const std::string& utf8Title) {
+    Display* d = display();
+    if (d == nullptr) return false;
+    auto previous = XSetErrorHandler(ignoreErrors);
+    const ::Window root = DefaultRootWindow(d);
+    std::vector<::Window> candidates =
+        windowList(d, root, XInternAtom(d, "_NET_CLIENT_LIST", False));
+    const bool managed = !candidates.empty();
+    if (!managed) candidates = children(d, root);
+    bool found = false;
+    for (::Window w : candidates) {
+        bool titled = false;
+        if (hasTitle(d, w, utf8Title, &titled)) {
+            found = true;
+            break;
+        }
+        if (managed || titled) continue;
+        // An untitled top-level window may be a frame around the titled one.
+        for (::Window inner : children(d, w)) {
+            bool innerTitled = false;
+            if (hasTitle(d, inner, utf8Title, &innerTitled)) {
+                found = true;
+                break;
+            }
+        }
+        if (found) break;
+    }
+    XSync(d, False);
+    XSetErrorHandler(previous);
+    return found;
+}
+
+void closeDisplay() {
+    if (connection != nullptr) XCloseDisplay(connection);
+    connection = nullptr;
+}
+
+}  // namespace platform::qt::xdisplay

@@ -1,0 +1,29 @@
+// The few things the Qt desktop asks of the X display directly. Kept apart
+// from the Qt code, since the Xlib headers define names that clash with Qt.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform::qt::xdisplay {
+
+// Whether an X display can be opened (DISPLAY set and the server reachable).
+bool canOpenDisplay();
+
+// Whether a window manager announces itself on the display
+// (_NET_SUPPORTING_WM_CHECK on the root window).
+bool windowManagerRunning();
+
+// Sets WM_CLASS of a native window to the given instance and class names.
+void setWindowClass(std::uintptr_t window, const std::string& instance, const std::string& cls);
+
+// Whether any top-level window on the display has exactly this title
+// (_NET_WM_NAME in UTF-8, else WM_NAME). The titles of the window manager's
+// _NET_CLIENT_LIST when it keeps one, otherwise of the root window's children
+// (and of their own children, where a frame holds the titled window).
+bool titledWindowExists(const std::string& utf8Title);
+
+// Closes the connection these functions keep open.
+void closeDisplay();
+
+}  // namespace platform::qt::xdisplay
