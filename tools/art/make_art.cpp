@@ -1,0 +1,177 @@
+// make_art: draws every bitmap of the game and its icon.
+//
+// Usage: make_art <resources directory> [preview directory]
+//   e.g. QT_QPA_PLATFORM=offscreen build/tools/art/make_art resources /tmp/art
+// Writes <resources>/bitmaps/<number>.bmp for every entry of ui::bitmapTable
+// (24-bit, uncompressed, at the table's size) and <resources>/icon/32.png.
+// With a preview directory it also writes PNG composites of the windows with
+// their pictures in place, for looking at the artwork. Needs the Liberation
+// fonts; the output is deterministic, so rerunning reproduces the committed
+// files byte for byte.
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+
+#include <cstdio>
+
+#include "tools/art/Art.h"
+#include "ui/Bitmaps.h"
+#include "ui/Controls.h"
+
+namespace {
+
+QImage drawBitmap(const ui::BitmapSpec& spec) {
+    switch (spec.role) {
+        case ui::BitmapRole::Background:
+            if (spec.id == 48) return art::mainBackground();
+            if (spec.id == 100) return art::addPuzzleBackground();
+            if (spec.id == 1870) return art::messagePicture();
+            return {};
+        case ui::BitmapRole::ButtonNormal:
+            return art::buttonFace(spec.id, spec.width, spec.height, false);
+        case ui::BitmapRole::ButtonPressed:
+            for (const ui::ControlSpec& c : ui::controlTable)
+                if (c.kind == ui::ControlKind::OwnerDrawButton && c.pressedFace == spec.id)
+                    return art::buttonFace(c.normalFace, spec.width, spec.height, true);
+            return {};
+        case ui::BitmapRole::LetterTile:
+            return art::letterTile(static_cast<char>('A' + (spec.id - 130) / 60), spec.width,
+                                   spec.height);
+        case ui::BitmapRole::Picture:
+            return art::mainPicture(spec.id, spec.width, spec.height);
+    }
+    return {};
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Pastes the bitmap of every control in `ids` at its place.
+void paste(QImage& onto, std::initializer_list<int> ids) {
+    QPainter p(&onto);
+    for (int id : ids) {
+        const ui::ControlSpec* c = ui::findControl(id);
+        const ui::BitmapSpec* b = ui::findBitmap(c->bitmap ? c->bitmap : c->normalFace);
+        p.drawImage(c->left, c->top, drawBitmap(*b));
+    }
+}
+
+void writePreviews(const QString& dir) {
+    using namespace ui::id;
+    QImage board = art::mainBackground();
+    {
+        QPainter p(&board);
+        for (const ui::ControlSpec& c : ui::controlTable) {
+            if (c.parent != ui::Window::Main) continue;
+            if (c.kind == ui::ControlKind::OwnerDrawButton)
+                p.drawImage(QRect(c.left, c.top, c.width, c.height),
+                            drawBitmap(*ui::findBitmap(c.normalFace)));
+            else if (c.kind == ui::ControlKind::Picture && c.visibleAtStart)
+                p.drawImage(c.left, c.top, drawBitmap(*ui::findBitmap(c.bitmap)));
+        }
+    }
+    board.save(dir + "/main-start.png");
+    QImage stages = board;
+    paste(stages, {GallowsStage1, GallowsStage2, GallowsStage3, GallowsStage4, GallowsStage5,
+                   GallowsStage6, WinPictureLeft, WinPictureRight});
+    stages.save(dir + "/main-stages.png");
+    stages.copy(180, 70, 300, 340).scaled(600, 680).save(dir + "/zoom-stages.png");
+    QImage loss = board;
+    paste(loss, {LossFigure});
+    loss.save(dir + "/main-loss.png");
+    loss.copy(180, 70, 300, 340).scaled(600, 680).save(dir + "/zoom-loss.png");
+    QImage alt = board;
+    paste(alt, {AltLossFigure, FigureModeIndicator, FlightFrame1, FlightFrame3, FlightFrame5,
+                FlightFrame7});
+    alt.save(dir + "/main-alt.png");
+    alt.copy(10, 66, 620, 200).scaled(1240, 400).save(dir + "/zoom-alt.png");
+    QImage altEven = board;
+    paste(altEven, {AltGallowsStage1, GallowsStage2, FlightFrame2, FlightFrame4, FlightFrame6});
+    altEven.save(dir + "/main-alt-even.png");
+
+    QImage add = art::addPuzzleBackground();
+    {
+        QPainter p(&add);
+        for (const ui::ControlSpec& c : ui::controlTable)
+            if (c.parent == ui::Window::AddPuzzle && c.kind == ui::ControlKind::OwnerDrawButton)
+                p.drawImage(QRect(c.left, c.top, c.width, c.height),
+                            drawBitmap(*ui::findBitmap(c.id == ViewButton ? c.pressedFace : c.normalFace)));
+    }
+    add.save(dir + "/add.png");
+    QImage message = art::messagePicture();
+    paste(message, {});
+    {
+        QPainter p(&message);
+        const ui::ControlSpec* c = ui::findControl(MessageCloseButton);
+        p.drawImage(c->left, c->top, drawBitmap(*ui::findBitmap(c->normalFace)));
+    }
+    message.save(dir + "/message.png");
+
+    // Every button face, normal beside pressed, and the tiles, enlarged.
+    QImage sheet(420, 420, QImage::Format_RGB32);
+    sheet.fill(art::colour::board);
+    {
+        QPainter p(&sheet);
+        int x = 4, y = 4, rowHeight = 0;
+        for (const ui::BitmapSpec& b : ui::bitmapTable) {
+            if (b.role != ui::BitmapRole::ButtonNormal && b.role != ui::BitmapRole::ButtonPressed &&
+                b.role != ui::BitmapRole::LetterTile)
+                continue;
+            if (x + b.width > 416) {
+                x = 4;
+                y += rowHeight + 4;
+                rowHeight = 0;
+            }
+            p.drawImage(x, y, drawBitmap(b));
+            x += b.width + 4;
+            rowHeight = std::max(rowHeight, b.height);
+        }
+        p.drawImage(QRect(4, 360, 32, 32), art::icon32());
+        p.drawImage(QRect(44, 360, 16, 16), art::icon32().scaled(16, 16, Qt::IgnoreAspectRatio,
+                                                                Qt::SmoothTransformation));
+    }
+    sheet.scaled(840, 840).save(dir + "/faces.png");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: %s <resources directory> [preview directory]\n", argv[0]);
+        return 2;
+    }
+    if (!art::fontsAvailable()) {
+        std::fprintf(stderr, "the Liberation fonts are missing (Debian: fonts-liberation)\n");
+        return 1;
+    }
+    const QString root = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(root + "/bitmaps");
+    QDir().mkpath(root + "/icon");
+    for (const ui::BitmapSpec& spec : ui::bitmapTable) {
+        const QImage image = drawBitmap(spec);
+        if (image.width() != spec.width || image.height() != spec.height) {
+            std::fprintf(stderr, "bitmap %d (%s) came out %dx%d, not %dx%d\n", spec.id, spec.what,
+                         image.width(), image.height(), spec.width, spec.height);
+            return 1;
+        }
+        const QString path = root + QStringLiteral("/bitmaps/%1.bmp").arg(spec.id);
+        if (!writeFile(path, art::encodeBmp24(image))) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    if (!art::icon32().save(root + "/icon/32.png", "PNG")) {
+        std::fprintf(stderr, "cannot write the icon\n");
+        return 1;
+    }
+    if (argc == 3) {
+        QDir().mkpath(QString::fromLocal8Bit(argv[2]));
+        writePreviews(QString::fromLocal8Bit(argv[2]));
+    }
+    std::printf("wrote %d bitmaps and the icon under %s\n", ui::kBitmapCount, argv[1]);
+    return 0;
+}
