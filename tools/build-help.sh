@@ -18,7 +18,7 @@ out="$root/resources/Tarvik_kxv-help.chm"
 
 if [ "${1:-}" = "--pictures" ]; then
     build="$root/build-help"
-    cmake -S "$root" -B "$build" -G Ninja -DTARVIK_TOOLS=ON -DBUILD_TESTING=OFF >/dev/null
+    cmake -S "$root" -B "$build" -G Ninja -DTARVIK_TOOLS=ON >/dev/null
     cmake --build "$build" --target help-pictures -j2
     QT_QPA_PLATFORM=offscreen "$build/tools/help-pictures/help-pictures" "$root/resources/bitmaps" "$src/images"
 fi

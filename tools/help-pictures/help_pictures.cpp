@@ -27,6 +27,9 @@ using ui::ControlKind;
 
 QString bitmapDir;
 
+constexpr int kMainPictureWidth = 720;
+constexpr int kMainPictureHeight = 496;
+
 QImage bitmap(int number) {
     QImage image(bitmapDir + QString("/%1.bmp").arg(number));
     if (image.isNull()) {
@@ -123,7 +126,13 @@ int main(int argc, char** argv) {
 
     bool ok = true;
     for (const auto& scene : help_pictures::scenes()) {
-        ok = save(render(scene), out + "/" + QString::fromStdString(scene.file)) && ok;
+        QImage image = render(scene);
+        // The main window at 80 %, so it fits a help viewer's page.
+        if (scene.window == platform::Window::Main) {
+            image = image.scaled(kMainPictureWidth, kMainPictureHeight, Qt::IgnoreAspectRatio,
+                                 Qt::SmoothTransformation);
+        }
+        ok = save(image, out + "/" + QString::fromStdString(scene.file)) && ok;
     }
     for (const auto& [name, face] : help_pictures::buttonFaces()) {
         ok = save(bitmap(face), out + "/buttons/" + QString::fromStdString(name) + ".png") && ok;
