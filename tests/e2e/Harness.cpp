@@ -1,0 +1,704 @@
+#include "tests/e2e/Harness.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <thread>
+
+#include "ui/Bitmaps.h"
+#include "ui/Controls.h"
+
+extern char** environ;
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// ---- Files -----------------------------------------------------------------
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const fs::path& p, const std::string& bytes) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string scramble(const std::string& plain) {
+    std::string out = plain;
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        out[k] = static_cast<char>((static_cast<unsigned char>(out[k]) + (k % 10) + 1) & 0xFF);
+    }
+    return out;
+}
+
+std::string unscramble(const std::string& scrambled) {
+    std::string out = scrambled;
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        out[k] = static_cast<char>((static_cast<unsigned char>(out[k]) + 256 - (k % 10) - 1) & 0xFF);
+    }
+    return out;
+}
+
+std::string printable(const std::string& bytes) {
+    std::string out = "\"";
+    for (unsigned char c : bytes) {
+        if (c >= 32 && c < 127 && c != '\\') {
+            out += static_cast<char>(c);
+        } else {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out += buf;
+        }
+    }
+    return out + "\" (" + std::to_string(bytes.size()) + " bytes)";
+}
+
+TempDir::TempDir() {
+    char pattern[] = "/tmp/tarvik-e2e-XXXXXX";
+    if (mkdtemp(pattern) != nullptr) path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    if (path_.empty() || std::getenv("TARVIK_E2E_KEEP") != nullptr) return;
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+// ---- Processes -------------------------------------------------------------
+
+std::vector<std::string> makeEnvironment(const Environment& changes) {
+    std::map<std::string, std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+        std::string entry = *e;
+        auto eq = entry.find('=');
+        if (eq == std::string::npos) continue;
+        env[entry.substr(0, eq)] = entry.substr(eq + 1);
+    }
+    for (const auto& [key, value] : changes) {
+        if (value.empty()) {
+            env.erase(key);
+        } else {
+            env[key] = value;
+        }
+    }
+    std::vector<std::string> out;
+    for (const auto& [key, value] : env) out.push_back(key + "=" + value);
+    return out;
+}
+
+std::string findOnPath(const std::string& name) {
+    if (name.find('/') != std::string::npos) return access(name.c_str(), X_OK) == 0 ? name : "";
+    const char* path = std::getenv("PATH");
+    std::stringstream dirs(path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin");
+    std::string d;
+    while (std::getline(dirs, d, ':')) {
+        if (d.empty()) continue;
+        std::string candidate = d + "/" + name;
+        if (access(candidate.c_str(), X_OK) == 0) return candidate;
+    }
+    return "";
+}
+
+namespace {
+
+struct ExecArgs {
+    std::vector<std::string> argvStore;
+    std::vector<std::string> envStore;
+    std::vector<char*> argv;
+    std::vector<char*> envp;
+    std::string program;
+
+    ExecArgs(const std::vector<std::string>& args, const Environment& env)
+        : argvStore(args), envStore(makeEnvironment(env)) {
+        for (auto& a : argvStore) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        for (auto& e : envStore) envp.push_back(e.data());
+        envp.push_back(nullptr);
+        program = args.empty() ? "" : findOnPath(args[0]);
+    }
+};
+
+}  // namespace
+
+Process::~Process() { kill(); }
+
+bool Process::start(const std::vector<std::string>& argv, const Environment& env,
+                    const fs::path& workDir, const fs::path& stdoutPath,
+                    const fs::path& stderrPath) {
+    ExecArgs a(argv, env);
+    if (a.program.empty()) return false;
+    finished_ = false;
+    status_ = 0;
+    pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        setpgid(0, 0);
+        if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(126);
+        int in = open("/dev/null", O_RDONLY);
+        int out = open(stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = open(stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (in >= 0) dup2(in, 0);
+        if (out >= 0) dup2(out, 1);
+        if (err >= 0) dup2(err, 2);
+        execve(a.program.c_str(), a.argv.data(), a.envp.data());
+        _exit(127);
+    }
+    setpgid(child, child);
+    pid_ = child;
+    return true;
+}
+
+bool Process::reap(bool block) {
+    if (pid_ <= 0 || finished_) return finished_;
+    int status = 0;
+    pid_t r = waitpid(pid_, &status, block ? 0 : WNOHANG);
+    if (r == pid_) {
+        finished_ = true;
+        status_ = status;
+        ::kill(-pid_, SIGKILL);   // whatever it left behind in its group
+    }
+    return finished_;
+}
+
+bool Process::running() { return pid_ > 0 && !reap(false); }
+
+bool Process::wait(std::chrono::milliseconds timeout) {
+    return waitUntil([this] { return pid_ <= 0 || reap(false); }, timeout, 10ms);
+}
+
+void Process::signal(int sig) {
+    if (running()) ::kill(pid_, sig);
+}
+
+void Process::kill() {
+    if (pid_ <= 0 || finished_) return;
+    ::kill(-pid_, SIGKILL);
+    ::kill(pid_, SIGKILL);
+    reap(true);
+}
+
+void Process::reset() {
+    kill();
+    pid_ = -1;
+    finished_ = false;
+    status_ = 0;
+}
+
+std::string Process::describeEnd() const {
+    if (!finished_) return "still running";
+    if (WIFEXITED(status_)) return "exit code " + std::to_string(WEXITSTATUS(status_));
+    if (WIFSIGNALED(status_)) return std::string("killed by signal ") + strsignal(WTERMSIG(status_));
+    return "ended oddly";
+}
+
+RunResult run(const std::vector<std::string>& argv, const Environment& env,
+              std::chrono::milliseconds timeout) {
+    RunResult result;
+    ExecArgs a(argv, env);
+    if (a.program.empty()) {
+        result.err = "not found: " + (argv.empty() ? std::string() : argv[0]);
+        return result;
+    }
+    int outPipe[2], errPipe[2];
+    if (pipe(outPipe) != 0) return result;
+    if (pipe(errPipe) != 0) {
+        close(outPipe[0]);
+        close(outPipe[1]);
+        return result;
+    }
+    pid_t child = fork();
+    if (child == 0) {
+        setpgid(0, 0);
+        int in = open("/dev/null", O_RDONLY);
+        if (in >= 0) dup2(in, 0);
+        dup2(outPipe[1], 1);
+        dup2(errPipe[1], 2);
+        close(outPipe[0]);
+        close(errPipe[0]);
+        execve(a.program.c_str(), a.argv.data(), a.envp.data());
+        _exit(127);
+    }
+    close(outPipe[1]);
+    close(errPipe[1]);
+    if (child < 0) {
+        close(outPipe[0]);
+        close(errPipe[0]);
+        return result;
+    }
+    const auto deadline = Clock::now() + timeout;
+    bool outOpen = true, errOpen = true;
+    while ((outOpen || errOpen) && Clock::now() < deadline) {
+        pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+        int left = static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+        if (poll(fds, 2, std::max(left, 1)) < 0 && errno != EINTR) break;
+        char buf[4096];
+        for (int i = 0; i < 2; ++i) {
+            bool& open = i == 0 ? outOpen : errOpen;
+            if (!open || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            ssize_t n = read(fds[i].fd, buf, sizeof buf);
+            if (n <= 0) {
+                open = false;
+            } else {
+                (i == 0 ? result.out : result.err).append(buf, static_cast<std::size_t>(n));
+            }
+        }
+    }
+    close(outPipe[0]);
+    close(errPipe[0]);
+    int status = 0;
+    bool done = waitUntil([&] { return waitpid(child, &status, WNOHANG) == child; },
+                          std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::max(deadline - Clock::now(), Clock::duration(50ms))),
+                          5ms);
+    if (!done) {
+        ::kill(-child, SIGKILL);
+        waitpid(child, &status, 0);
+        return result;
+    }
+    result.finished = true;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+               std::chrono::milliseconds interval) {
+    const auto deadline = Clock::now() + timeout;
+    while (true) {
+        if (condition()) return true;
+        if (Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(interval);
+    }
+}
+
+void sleepFor(std::chrono::milliseconds d) { std::this_thread::sleep_for(d); }
+
+// ---- The X server ----------------------------------------------------------
+
+namespace {
+Display* dpy(void* p) { return static_cast<Display*>(p); }
+int ignoreXErrors(Display*, XErrorEvent*) { return 0; }
+}  // namespace
+
+XServer::~XServer() { stop(); }
+
+bool XServer::start(const fs::path& logDir, std::string& error) {
+    const std::string xvfb = findOnPath("Xvfb");
+    if (xvfb.empty()) {
+        error = "Xvfb is not installed (package xvfb)";
+        return false;
+    }
+    XSetErrorHandler(ignoreXErrors);
+    const int pid = static_cast<int>(getpid());
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        const int n = 100 + (pid * 7 + attempt) % 800;
+        const std::string number = std::to_string(n);
+        if (fs::exists("/tmp/.X" + number + "-lock") || fs::exists("/tmp/.X11-unix/X" + number)) {
+            continue;
+        }
+        const std::string name = ":" + number;
+        if (!server_.start({xvfb, name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {},
+                           logDir, logDir / ("xvfb" + number + ".out"),
+                           logDir / ("xvfb" + number + ".err"))) {
+            error = "could not start Xvfb";
+            return false;
+        }
+        Display* d = nullptr;
+        waitUntil(
+            [&] {
+                if (!server_.running()) return true;
+                d = XOpenDisplay(name.c_str());
+                return d != nullptr;
+            },
+            10s, 20ms);
+        if (d == nullptr) {
+            server_.kill();
+            continue;   // taken meanwhile, or failed: try the next number
+        }
+        display_ = name;
+        xdisplay_ = d;
+        int opcode = 0, errorBase = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+        if (XkbQueryExtension(d, &opcode, &xkbEventBase_, &errorBase, &major, &minor)) {
+            XkbSelectEvents(d, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
+        }
+        XSync(d, False);
+        return true;
+    }
+    error = "no free display number for Xvfb";
+    return false;
+}
+
+void XServer::stop() {
+    if (xdisplay_ != nullptr) {
+        XCloseDisplay(dpy(xdisplay_));
+        xdisplay_ = nullptr;
+    }
+    server_.kill();
+}
+
+QImage XServer::screenshot() {
+    if (xdisplay_ == nullptr) return {};
+    Display* d = dpy(xdisplay_);
+    const Window root = DefaultRootWindow(d);
+    XWindowAttributes attrs;
+    XGetWindowAttributes(d, root, &attrs);
+    XImage* img = XGetImage(d, root, 0, 0, static_cast<unsigned>(attrs.width),
+                            static_cast<unsigned>(attrs.height), AllPlanes, ZPixmap);
+    if (img == nullptr) return {};
+    QImage out(attrs.width, attrs.height, QImage::Format_RGB32);
+    const bool direct = img->bits_per_pixel == 32 && img->red_mask == 0xFF0000 &&
+                        img->green_mask == 0xFF00 && img->blue_mask == 0xFF &&
+                        img->byte_order == LSBFirst;
+    for (int y = 0; y < attrs.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        if (direct) {
+            const auto* src = reinterpret_cast<const std::uint32_t*>(img->data + y * img->bytes_per_line);
+            for (int x = 0; x < attrs.width; ++x) line[x] = 0xFF000000u | (src[x] & 0xFFFFFFu);
+        } else {
+            for (int x = 0; x < attrs.width; ++x) {
+                unsigned long p = XGetPixel(img, x, y);
+                line[x] = qRgb(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                               static_cast<int>(p & 0xFF));
+            }
+        }
+    }
+    XDestroyImage(img);
+    return out;
+}
+
+std::vector<std::string> XServer::windowStates(const std::string& windowId) {
+    std::vector<std::string> names;
+    if (xdisplay_ == nullptr) return names;
+    Display* d = dpy(xdisplay_);
+    const Window w = std::strtoul(windowId.c_str(), nullptr, 10);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const Atom state = XInternAtom(d, "_NET_WM_STATE", False);
+    if (XGetWindowProperty(d, w, state, 0, 64, False, XA_ATOM, &type, &format, &count, &after,
+                           &data) == Success &&
+        data != nullptr) {
+        const auto* atoms = reinterpret_cast<const Atom*>(data);
+        for (unsigned long i = 0; i < count; ++i) {
+            char* name = XGetAtomName(d, atoms[i]);
+            if (name != nullptr) {
+                names.emplace_back(name);
+                XFree(name);
+            }
+        }
+        XFree(data);
+    }
+    return names;
+}
+
+int XServer::bells() {
+    if (xdisplay_ == nullptr) return bells_;
+    Display* d = dpy(xdisplay_);
+    XSync(d, False);
+    while (XPending(d) > 0) {
+        XEvent ev;
+        XNextEvent(d, &ev);
+        if (ev.type == xkbEventBase_ &&
+            reinterpret_cast<XkbEvent*>(&ev)->any.xkb_type == XkbBellNotify) {
+            ++bells_;
+        }
+    }
+    return bells_;
+}
+
+bool XServer::waitForBells(int n, std::chrono::milliseconds timeout) {
+    return waitUntil([&] { return bells() >= n; }, timeout, 20ms);
+}
+
+// ---- xdotool ---------------------------------------------------------------
+
+RunResult Xdo::xdotool(const std::vector<std::string>& args) const {
+    std::vector<std::string> argv = {"xdotool"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return run(argv, {{"DISPLAY", display_}}, 10s);
+}
+
+std::vector<std::string> Xdo::search(const std::string& nameRegex, bool onlyVisible) const {
+    std::vector<std::string> args = {"search"};
+    if (onlyVisible) args.push_back("--onlyvisible");
+    args.push_back("--name");
+    args.push_back(nameRegex);
+    std::vector<std::string> ids;
+    std::stringstream lines(xdotool(args).out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (!line.empty()) ids.push_back(line);
+    }
+    return ids;
+}
+
+std::optional<Geometry> Xdo::geometry(const std::string& windowId) const {
+    RunResult r = xdotool({"getwindowgeometry", "--shell", windowId});
+    if (!r.finished || r.exitCode != 0) return std::nullopt;
+    std::map<std::string, int> values;
+    std::stringstream lines(r.out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        auto eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        values[line.substr(0, eq)] = std::atoi(line.c_str() + eq + 1);
+    }
+    if (!values.count("X") || !values.count("WIDTH")) return std::nullopt;
+    return Geometry{values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]};
+}
+
+void Xdo::moveTo(int x, int y) const {
+    xdotool({"mousemove", std::to_string(x), std::to_string(y)});
+}
+
+void Xdo::click(int x, int y) const {
+    xdotool({"mousemove", std::to_string(x), std::to_string(y), "sleep", "0.03", "click", "1"});
+}
+
+void Xdo::mouseDown(int x, int y) const {
+    xdotool({"mousemove", std::to_string(x), std::to_string(y), "sleep", "0.03", "mousedown", "1"});
+}
+
+void Xdo::mouseUp() const { xdotool({"mouseup", "1"}); }
+
+void Xdo::key(const std::string& keys) const { xdotool({"key", "--delay", "40", keys}); }
+
+void Xdo::type(const std::string& text) const { xdotool({"type", "--delay", "40", text}); }
+
+void Xdo::focus(const std::string& windowId) const { xdotool({"windowfocus", windowId}); }
+
+// ---- Screen checks ---------------------------------------------------------
+
+QImage sourceBitmap(int number) {
+    static std::map<int, QImage> cache;
+    auto it = cache.find(number);
+    if (it != cache.end()) return it->second;
+    const std::string path =
+        std::string(TARVIK_SOURCE_DIR) + "/resources/bitmaps/" + std::to_string(number) + ".bmp";
+    QImage img(QString::fromStdString(path), "BMP");
+    if (!img.isNull()) img = img.convertToFormat(QImage::Format_RGB32);
+    cache[number] = img;
+    return img;
+}
+
+namespace {
+bool close(QRgb a, QRgb b, int tolerance) {
+    return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+           std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+}  // namespace
+
+double matchFraction(const QImage& screen, int left, int top, const QImage& expected,
+                     int tolerance, int step) {
+    if (expected.isNull() || screen.isNull()) return 0.0;
+    int total = 0, good = 0;
+    for (int y = 0; y < expected.height(); y += step) {
+        for (int x = 0; x < expected.width(); x += step) {
+            ++total;
+            const int sx = left + x, sy = top + y;
+            if (sx < 0 || sy < 0 || sx >= screen.width() || sy >= screen.height()) continue;
+            if (close(screen.pixel(sx, sy), expected.pixel(x, y), tolerance)) ++good;
+        }
+    }
+    return total == 0 ? 0.0 : static_cast<double>(good) / total;
+}
+
+double colourFraction(const QImage& screen, int left, int top, int width, int height,
+                      QRgb colour, int tolerance) {
+    int total = 0, good = 0;
+    for (int y = top; y < top + height; ++y) {
+        for (int x = left; x < left + width; ++x) {
+            ++total;
+            if (x >= 0 && y >= 0 && x < screen.width() && y < screen.height() &&
+                close(screen.pixel(x, y), colour, tolerance)) {
+                ++good;
+            }
+        }
+    }
+    return total == 0 ? 0.0 : static_cast<double>(good) / total;
+}
+
+int differingPixels(const QImage& a, const QImage& b, int left, int top, int width, int height,
+                    int tolerance) {
+    int n = 0;
+    for (int y = top; y < top + height; ++y) {
+        for (int x = left; x < left + width; ++x) {
+            const bool inA = x >= 0 && y >= 0 && x < a.width() && y < a.height();
+            const bool inB = x >= 0 && y >= 0 && x < b.width() && y < b.height();
+            if (!inA || !inB || !close(a.pixel(x, y), b.pixel(x, y), tolerance)) ++n;
+        }
+    }
+    return n;
+}
+
+// ---- The program -----------------------------------------------------------
+
+ScreenRect controlOnScreen(int id) {
+    const ui::ControlSpec* spec = ui::findControl(id);
+    if (spec == nullptr) return {};
+    int originX = kMainLeft, originY = kMainTop;
+    if (spec->parent == platform::Window::AddPuzzle) {
+        originX = kAddLeft;
+        originY = kAddTop;
+    } else if (spec->parent == platform::Window::Message) {
+        originX = kMessageLeft;
+        originY = kMessageTop;
+    }
+    ScreenRect r{originX + spec->left, originY + spec->top, spec->width, spec->height};
+    if (spec->kind == ui::ControlKind::Picture) {
+        if (const ui::BitmapSpec* b = ui::findBitmap(spec->bitmap)) {
+            r.width = b->width;
+            r.height = b->height;
+        }
+    }
+    return r;
+}
+
+void ProgramTest::SetUp() {
+    if (findOnPath("xdotool").empty()) {
+        GTEST_FAIL() << "xdotool is not installed (package xdotool); the end-to-end tests need it";
+    }
+    if (findOnPath("Xvfb").empty()) {
+        GTEST_FAIL() << "Xvfb is not installed (package xvfb); the end-to-end tests need it";
+    }
+    ASSERT_FALSE(dir_.path().empty()) << "no temporary directory";
+    std::string error;
+    ASSERT_TRUE(x_.start(dir_.path(), error)) << error;
+    xdo_.emplace(x_.display());
+    programPath_ = dir_.path() / "tarvik-kxv";
+    std::error_code ec;
+    fs::copy_file(TARVIK_BINARY, programPath_, fs::copy_options::overwrite_existing, ec);
+    ASSERT_FALSE(ec) << "cannot copy " << TARVIK_BINARY << ": " << ec.message();
+    fs::permissions(programPath_, fs::perms::owner_all, fs::perm_options::add);
+    fs::create_directories(dir_.path() / "home");
+    fs::create_directories(dir_.path() / "runtime");
+    fs::permissions(dir_.path() / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+}
+
+void ProgramTest::TearDown() {
+    program_.kill();
+    x_.stop();
+}
+
+Environment ProgramTest::programEnvironment() const {
+    const fs::path home = dir_.path() / "home";
+    return {
+        {"DISPLAY", x_.display()},
+        {"QT_QPA_PLATFORM", "xcb"},
+        {"HOME", home.string()},
+        {"XDG_CONFIG_HOME", (home / ".config").string()},
+        {"XDG_DATA_HOME", (home / ".local/share").string()},
+        {"XDG_CACHE_HOME", (home / ".cache").string()},
+        {"XDG_RUNTIME_DIR", (dir_.path() / "runtime").string()},
+        {"XDG_DATA_DIRS", "/usr/local/share:/usr/share"},
+        {"PULSE_SERVER", "unix:/nonexistent/pulse"},
+        {"DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus"},
+        {"WAYLAND_DISPLAY", ""},
+        {"SESSION_MANAGER", ""},
+        {"XAUTHORITY", ""},
+    };
+}
+
+void ProgramTest::launch(const Environment& extra) {
+    program_.reset();
+    Environment env = programEnvironment();
+    for (const auto& [k, v] : extra) env[k] = v;
+    ++launches_;
+    const std::string tag = "run" + std::to_string(launches_);
+    ASSERT_TRUE(program_.start({programPath_.string()}, env, dir_.path(),
+                               dir_.path() / (tag + ".out"), dir_.path() / (tag + ".err")))
+        << "cannot start " << programPath_;
+}
+
+std::string ProgramTest::waitForMainWindow(std::chrono::milliseconds timeout) {
+    std::string id;
+    waitUntil(
+        [&] {
+            if (!program_.running()) return true;
+            auto ids = xdo_->search("^Tarvik_KXv$", true);
+            if (ids.empty()) return false;
+            id = ids.front();
+            return true;
+        },
+        timeout, 50ms);
+    if (!id.empty()) settledScreenshot();
+    return id;
+}
+
+std::string ProgramTest::waitForWindow(const std::string& title, std::chrono::milliseconds timeout) {
+    std::string id;
+    waitUntil(
+        [&] {
+            auto ids = xdo_->search("^" + title + "$", true);
+            if (ids.empty()) return false;
+            id = ids.front();
+            return true;
+        },
+        timeout, 50ms);
+    return id;
+}
+
+bool ProgramTest::windowVisible(const std::string& title) const {
+    return !xdo_->search("^" + title + "$", true).empty();
+}
+
+void ProgramTest::clickControl(int id) {
+    const ScreenRect r = controlOnScreen(id);
+    xdo_->click(r.centreX(), r.centreY());
+}
+
+void ProgramTest::clickTile(char letter) { clickControl(ui::id::LetterTile(letter - 'A')); }
+
+bool ProgramTest::exitThroughButton(std::chrono::milliseconds timeout) {
+    clickControl(ui::id::ExitButton);
+    return program_.wait(timeout);
+}
+
+QImage ProgramTest::settledScreenshot() {
+    QImage last = x_.screenshot();
+    const auto deadline = Clock::now() + 3s;
+    while (Clock::now() < deadline) {
+        sleepFor(60ms);
+        QImage next = x_.screenshot();
+        if (next == last) return next;
+        last = next;
+    }
+    return last;
+}
+
+bool ProgramTest::showsPicture(const QImage& shot, int bitmap, int left, int top, double threshold) {
+    return matchFraction(shot, left, top, sourceBitmap(bitmap), 12, 2) >= threshold;
+}
+
+bool ProgramTest::waitForPicture(int bitmap, int left, int top, std::chrono::milliseconds timeout,
+                                 double threshold) {
+    return waitUntil([&] { return showsPicture(x_.screenshot(), bitmap, left, top, threshold); },
+                     timeout, 40ms);
+}
+
+void ProgramTest::writeLibrary(const std::string& plain) {
+    writeFile(file("OnLoad.dat"), scramble(plain));
+}
+
+}  // namespace e2e

@@ -1,0 +1,266 @@
+// Machinery for driving the real program: a private X server per test, the
+// program copied into a fresh directory with its own files, xdotool for
+// input, root-window screenshots and the puzzle file's byte shift.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <sys/types.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+// ---- Files -----------------------------------------------------------------
+
+std::string readFile(const fs::path& p);   // empty when missing
+void writeFile(const fs::path& p, const std::string& bytes);
+
+// The on-disk form of the puzzle file: byte k shifted by (k mod 10) + 1, mod 256.
+std::string scramble(const std::string& plain);
+std::string unscramble(const std::string& scrambled);
+
+// Shows bytes readably in a failure message.
+std::string printable(const std::string& bytes);
+
+// A directory under /tmp that is removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// ---- Processes -------------------------------------------------------------
+
+using Environment = std::map<std::string, std::string>;
+
+// The current environment with the given changes (an empty value removes).
+std::vector<std::string> makeEnvironment(const Environment& changes);
+
+// A child process in its own process group; killed and reaped on destruction.
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool start(const std::vector<std::string>& argv, const Environment& env,
+               const fs::path& workDir, const fs::path& stdoutPath, const fs::path& stderrPath);
+    bool running();
+    // Waits for the end; false on timeout.
+    bool wait(std::chrono::milliseconds timeout);
+    void signal(int sig);
+    void kill();    // SIGKILL to the whole group, then reap
+    void reset();   // kill, and ready for the next start
+
+    pid_t pid() const { return pid_; }
+    bool exitedNormally() const { return finished_ && WIFEXITED(status_); }
+    int exitCode() const { return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1; }
+    int termSignal() const { return WIFSIGNALED(status_) ? WTERMSIG(status_) : 0; }
+    std::string describeEnd() const;
+
+private:
+    bool reap(bool block);
+    pid_t pid_ = -1;
+    bool finished_ = false;
+    int status_ = 0;
+};
+
+struct RunResult {
+    bool finished = false;
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs a command to its end, capturing its output.
+RunResult run(const std::vector<std::string>& argv, const Environment& env,
+              std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// Full path of a program on PATH, or empty.
+std::string findOnPath(const std::string& name);
+
+// Polls until the condition holds; false on timeout.
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+               std::chrono::milliseconds interval = std::chrono::milliseconds(25));
+
+void sleepFor(std::chrono::milliseconds d);
+
+// ---- The X server ----------------------------------------------------------
+
+struct Geometry {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// Xvfb at 1024x768x24 on a free display, no window manager.
+class XServer {
+public:
+    XServer() = default;
+    ~XServer();
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    // Starts the server and waits until it accepts connections.
+    bool start(const fs::path& logDir, std::string& error);
+    void stop();
+    const std::string& display() const { return display_; }
+
+    // The whole screen as RGB32.
+    QImage screenshot();
+
+    // The atom names in a window's _NET_WM_STATE.
+    std::vector<std::string> windowStates(const std::string& windowId);
+
+    // Counts the bells rung on the server (the default beep of a client).
+    int bells();
+    // Waits until at least n bells were rung in total; false on timeout.
+    bool waitForBells(int n, std::chrono::milliseconds timeout);
+
+private:
+    Process server_;
+    std::string display_;
+    void* xdisplay_ = nullptr;   // Display*, kept for screenshots and bells
+    int xkbEventBase_ = 0;
+    int bells_ = 0;
+};
+
+// ---- xdotool ---------------------------------------------------------------
+
+class Xdo {
+public:
+    explicit Xdo(std::string display) : display_(std::move(display)) {}
+
+    // Window ids whose title matches the regular expression.
+    std::vector<std::string> search(const std::string& nameRegex, bool onlyVisible) const;
+    std::optional<Geometry> geometry(const std::string& windowId) const;
+
+    void click(int x, int y) const;
+    void moveTo(int x, int y) const;
+    void mouseDown(int x, int y) const;
+    void mouseUp() const;
+    void key(const std::string& keys) const;
+    void type(const std::string& text) const;
+    void focus(const std::string& windowId) const;
+
+private:
+    RunResult xdotool(const std::vector<std::string>& args) const;
+    std::string display_;
+};
+
+// ---- Screen checks ---------------------------------------------------------
+
+// A bitmap of the program, as committed in resources/bitmaps; null when missing.
+QImage sourceBitmap(int number);
+
+// The fraction of pixels of `expected` (sampled every `step` pixels in both
+// directions) that appear on `screen` at (left, top) within `tolerance` per
+// channel. Pixels off the screen count as mismatches.
+double matchFraction(const QImage& screen, int left, int top, const QImage& expected,
+                     int tolerance = 12, int step = 1);
+
+// The fraction of pixels in the rectangle that are within tolerance of colour.
+double colourFraction(const QImage& screen, int left, int top, int width, int height,
+                      QRgb colour, int tolerance = 12);
+
+// Pixels that differ by more than the tolerance between two images' rectangles.
+int differingPixels(const QImage& a, const QImage& b, int left, int top, int width, int height,
+                    int tolerance = 24);
+
+// ---- The program -----------------------------------------------------------
+
+// Fixed places on a 1024x768 screen.
+inline constexpr int kMainLeft = 62, kMainTop = 6;
+inline constexpr int kAddLeft = 162, kAddTop = -66;
+inline constexpr int kMessageLeft = 234, kMessageTop = 34;
+
+struct ScreenRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    int centreX() const { return left + width / 2; }
+    int centreY() const { return top + height / 2; }
+};
+
+// Where a control stands on the screen at start (pictures at their bitmap's size).
+ScreenRect controlOnScreen(int id);
+
+// Screen position of a point in the main window's client area.
+inline int mainX(int clientX) { return kMainLeft + clientX; }
+inline int mainY(int clientY) { return kMainTop + clientY; }
+
+// A test with its own X server, directory and program copy.
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    const fs::path& dir() const { return dir_.path(); }
+    fs::path file(const std::string& name) const { return dir_.path() / name; }
+
+    // The environment the program runs in (private home, no sound server).
+    Environment programEnvironment() const;
+    // Starts the copied program; `extra` changes the environment further.
+    void launch(const Environment& extra = {});
+    // Waits for the visible main window; returns its id or empty.
+    std::string waitForMainWindow(std::chrono::milliseconds timeout = std::chrono::seconds(15));
+    // Waits for a visible window with exactly this title; returns its id or empty.
+    std::string waitForWindow(const std::string& title,
+                              std::chrono::milliseconds timeout = std::chrono::seconds(5));
+    bool windowVisible(const std::string& title) const;
+    // Clicks the middle of a control as it stands at start.
+    void clickControl(int id);
+    // Clicks the tile of a letter (A..Z).
+    void clickTile(char letter);
+    // Presses ExitButton and waits for the program to end.
+    bool exitThroughButton(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // Waits until the screen has been quiet for a moment, then captures it.
+    QImage settledScreenshot();
+    // Waits until the screen shows `bitmap` at the control's place (or the
+    // given position); false on timeout.
+    bool waitForPicture(int bitmap, int left, int top,
+                        std::chrono::milliseconds timeout = std::chrono::seconds(5),
+                        double threshold = 0.97);
+    bool showsPicture(const QImage& shot, int bitmap, int left, int top, double threshold = 0.97);
+
+    // Writes the scrambled library of these plain records beside the program.
+    void writeLibrary(const std::string& plain);
+    void writeConfig(const std::string& text) { writeFile(file("KXC_CONFIG.INI"), text); }
+
+    TempDir dir_;
+    XServer x_;
+    std::optional<Xdo> xdo_;
+    Process program_;
+    fs::path programPath_;
+    int launches_ = 0;
+};
+
+// The unlocked configuration.
+inline constexpr const char* kUnlockedConfig = "Disable_Console= 0\nDisable_VCCntls= 0\n";
+
+// The configuration the program writes when none exists.
+inline constexpr const char* kDefaultConfig =
+    "Disable_Console= 1\n"
+    "Disable_VCCntls= 1\n"
+    "\n"
+    "//To Enable Edit Cntls:  set value(s) to '0'\n"
+    "//Editing this file incorrectly, or removing\n"
+    "//content may result in program failure.  If\n"
+    "//proper file format is lost, delete file...";
+
+}  // namespace e2e

@@ -1,0 +1,162 @@
+// The add-puzzle window: locked by default, and when unlocked a typed record
+// is appended, records are stepped through and one deleted, and the stored
+// library comes back in the next run.
+#include "tests/e2e/Harness.h"
+#include "ui/Controls.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kRecords[] = {"first;opening record:", "kiwi tea;a drink:", "owl;a bird:",
+                                "red fox;an animal:",    "sea salt;a seasoning:",
+                                "last;closing record:"};
+
+std::string join(std::initializer_list<int> indexes) {
+    std::string out;
+    for (int i : indexes) out += kRecords[i];
+    return out;
+}
+
+constexpr QRgb kLightGrey = 0xFFC0C0C0;
+
+class AddWindow : public ProgramTest {
+protected:
+    double greyShare(const QImage& shot, int id) {
+        const ScreenRect r = controlOnScreen(id);
+        return colourFraction(shot, r.left, r.top, r.width, r.height, kLightGrey, 6);
+    }
+    bool fieldEmpty(const QImage& shot, int id) { return greyShare(shot, id) > 0.985; }
+    bool waitForFieldText(int id) {
+        return waitUntil([&] { return !fieldEmpty(x_.screenshot(), id); }, 3s);
+    }
+    bool waitForFieldsEmpty() {
+        return waitUntil([&] {
+            const QImage s = x_.screenshot();
+            return fieldEmpty(s, ui::id::PhraseEdit) && fieldEmpty(s, ui::id::HintEdit);
+        }, 3s);
+    }
+    QImage region(const QImage& shot, int id) {
+        const ScreenRect r = controlOnScreen(id);
+        return shot.copy(r.left, r.top, r.width, r.height);
+    }
+    // Opens the add-puzzle window; returns its id or empty.
+    std::string openAddWindow() {
+        clickControl(ui::id::AddPuzzlesButton);
+        return waitForWindow("Add_Puzzle");
+    }
+    // Steps the viewer once and waits for the phrase field to settle.
+    QImage view() {
+        clickControl(ui::id::ViewButton);
+        sleepFor(250ms);
+        return settledScreenshot();
+    }
+};
+
+TEST_F(AddWindow, StaysHiddenWithTheDefaultLockedConfiguration) {
+    writeLibrary(join({0, 1, 2, 3, 4, 5}));
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    ASSERT_TRUE(waitUntil([&] { return readFile(file("KXC_CONFIG.INI")) == kDefaultConfig; }, 5s));
+    const int bells = x_.bells();
+    clickControl(ui::id::AddPuzzlesButton);
+    EXPECT_TRUE(x_.waitForBells(bells + 1, 2s)) << "a locked AddPuzzlesButton does not beep";
+    sleepFor(500ms);
+    EXPECT_FALSE(windowVisible("Add_Puzzle")) << "the add window opened although locked";
+    EXPECT_TRUE(program_.running());
+}
+
+TEST_F(AddWindow, AddViewDeleteAndTheLibraryComesBack) {
+    writeLibrary(join({0, 1, 2, 3, 4, 5}));
+    writeConfig(kUnlockedConfig);
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+
+    const std::string add = openAddWindow();
+    ASSERT_FALSE(add.empty()) << "AddPuzzlesButton does not show the add window";
+    auto g = xdo_->geometry(add);
+    ASSERT_TRUE(g.has_value());
+    EXPECT_EQ(g->x, kAddLeft);
+    EXPECT_EQ(g->y, kAddTop);
+    EXPECT_EQ(g->width, 698);
+    EXPECT_EQ(g->height, 400);
+    {
+        const QImage shot = settledScreenshot();
+        EXPECT_TRUE(fieldEmpty(shot, ui::id::PhraseEdit)) << "PhraseEdit is not an empty grey field";
+        EXPECT_TRUE(fieldEmpty(shot, ui::id::HintEdit)) << "HintEdit is not an empty grey field";
+        for (int id : {ui::id::ViewButton, ui::id::DeleteButton, ui::id::CloseAddButton}) {
+            const ScreenRect r = controlOnScreen(id);
+            EXPECT_TRUE(showsPicture(shot, ui::findControl(id)->normalFace, r.left, r.top))
+                << ui::findControl(id)->name << " does not show its face";
+        }
+    }
+
+    // Type a record and add it.
+    clickControl(ui::id::PhraseEdit);
+    sleepFor(150ms);
+    xdo_->type("hello world");
+    clickControl(ui::id::HintEdit);
+    sleepFor(150ms);
+    xdo_->type("A Greeting");
+    ASSERT_TRUE(waitForFieldText(ui::id::PhraseEdit)) << "typing does not reach PhraseEdit";
+    ASSERT_TRUE(waitForFieldText(ui::id::HintEdit)) << "typing does not reach HintEdit";
+    sleepFor(200ms);
+    const QImage typed = settledScreenshot();
+    clickControl(ui::id::AddButton);
+    EXPECT_TRUE(waitForFieldsEmpty()) << "AddButton does not empty the two fields";
+    EXPECT_EQ(readFile(file("KXData.dat")), join({0, 1, 2, 3, 4, 5}) + "hello world;A Greeting:")
+        << printable(readFile(file("KXData.dat")));
+
+    // View the first two records, delete the second.
+    const QImage first = view();
+    EXPECT_FALSE(fieldEmpty(first, ui::id::PhraseEdit)) << "View shows no phrase";
+    EXPECT_FALSE(fieldEmpty(first, ui::id::HintEdit)) << "View shows no hint";
+    const QImage second = view();
+    EXPECT_GT(differingPixels(first, second, controlOnScreen(ui::id::PhraseEdit).left,
+                              controlOnScreen(ui::id::PhraseEdit).top, 284, 24),
+              20)
+        << "the second View shows the same phrase";
+    clickControl(ui::id::DeleteButton);
+    EXPECT_TRUE(waitForFieldsEmpty()) << "DeleteButton does not empty the two fields";
+    EXPECT_EQ(readFile(file("KXData.dat")), join({0, 2, 3, 4, 5}) + "hello world;A Greeting:")
+        << printable(readFile(file("KXData.dat")));
+
+    ASSERT_TRUE(exitThroughButton()) << "ExitButton did not end the program";
+    EXPECT_EQ(program_.exitCode(), 0);
+    const std::string expected = join({0, 2, 3, 4, 5}) + "hello world;A Greeting:";
+    EXPECT_EQ(unscramble(readFile(file("OnLoad.dat"))), expected)
+        << printable(unscramble(readFile(file("OnLoad.dat"))));
+    EXPECT_EQ(readFile(file("OnLoad.dat")), scramble(expected));
+    EXPECT_EQ(readFile(file("KXData.dat")), "Data purged...");
+
+    // The next run: the added record is the sixth on view, shown as typed.
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    ASSERT_FALSE(openAddWindow().empty());
+    QImage shot;
+    for (int i = 0; i < 6; ++i) shot = view();
+    const int phraseDiff = differingPixels(region(typed, ui::id::PhraseEdit),
+                                           region(shot, ui::id::PhraseEdit), 0, 0, 284, 24);
+    const int hintDiff = differingPixels(region(typed, ui::id::HintEdit),
+                                         region(shot, ui::id::HintEdit), 0, 0, 252, 24);
+    EXPECT_FALSE(fieldEmpty(shot, ui::id::PhraseEdit)) << "the sixth View shows no phrase";
+    EXPECT_LE(phraseDiff, 30) << "the sixth record on view does not look like the typed phrase";
+    EXPECT_LE(hintDiff, 30) << "the sixth record's hint does not look like the typed hint";
+
+    // A seventh step reaches the end: the field shows the reset text, not the record.
+    const QImage end = view();
+    EXPECT_GT(differingPixels(region(shot, ui::id::PhraseEdit), region(end, ui::id::PhraseEdit), 0,
+                              0, 284, 24),
+              30)
+        << "View at the end of the library still shows the last record";
+    EXPECT_TRUE(fieldEmpty(end, ui::id::HintEdit)) << "the hint field is not emptied at the end";
+
+    // CloseAddButton hides the window again.
+    clickControl(ui::id::CloseAddButton);
+    EXPECT_TRUE(waitUntil([&] { return !windowVisible("Add_Puzzle"); }, 3s))
+        << "CloseAddButton does not hide the add window";
+}
+
+}  // namespace
+}  // namespace e2e

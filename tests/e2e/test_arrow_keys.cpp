@@ -1,0 +1,95 @@
+// The arrow keys nudge the main window and the add window together, and do
+// nothing while the add window is shown.
+#include "tests/e2e/Harness.h"
+#include "ui/Controls.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kLibrary =
+    "first;opening record:kiwi tea;a drink:owl;a bird:red fox;an animal:"
+    "sea salt;a seasoning:last;closing record:";
+
+// A spot of bare background, away from every control and the title strip.
+constexpr int kEmptyX = 600, kEmptyY = 300;
+
+class ArrowKeys : public ProgramTest {
+protected:
+    bool mainAt(const std::string& id, int x, int y) {
+        return waitUntil([&] {
+            auto g = xdo_->geometry(id);
+            return g && g->x == x && g->y == y && g->width == 900 && g->height == 620;
+        }, 2s);
+    }
+    std::string where(const std::string& id) {
+        auto g = xdo_->geometry(id);
+        if (!g) return "unknown";
+        return std::to_string(g->x) + "," + std::to_string(g->y) + " " + std::to_string(g->width) +
+               "x" + std::to_string(g->height);
+    }
+};
+
+TEST_F(ArrowKeys, EachArrowMovesTheMainWindowByTwoPixels) {
+    writeLibrary(kLibrary);
+    launch();
+    const std::string main = waitForMainWindow();
+    ASSERT_FALSE(main.empty()) << program_.describeEnd();
+    xdo_->click(mainX(kEmptyX), mainY(kEmptyY));
+    sleepFor(200ms);
+
+    xdo_->key("Left");
+    EXPECT_TRUE(mainAt(main, 60, 6)) << "after Left: " << where(main);
+    xdo_->key("Right");
+    EXPECT_TRUE(mainAt(main, 62, 6)) << "after Right: " << where(main);
+    xdo_->key("Up");
+    EXPECT_TRUE(mainAt(main, 62, 4)) << "after Up: " << where(main);
+    xdo_->key("Down");
+    EXPECT_TRUE(mainAt(main, 62, 6)) << "after Down: " << where(main);
+    xdo_->key("Down");
+    xdo_->key("Right");
+    EXPECT_TRUE(mainAt(main, 64, 8)) << "after Down, Right: " << where(main);
+
+    // Other keys do nothing.
+    xdo_->key("a");
+    xdo_->key("Return");
+    sleepFor(300ms);
+    EXPECT_TRUE(mainAt(main, 64, 8)) << "after other keys: " << where(main);
+    EXPECT_TRUE(program_.running()) << program_.describeEnd();
+}
+
+TEST_F(ArrowKeys, TheHiddenAddWindowMovesAlongAndAShownOneBlocksTheKeys) {
+    writeLibrary(kLibrary);
+    writeConfig(kUnlockedConfig);
+    launch();
+    const std::string main = waitForMainWindow();
+    ASSERT_FALSE(main.empty()) << program_.describeEnd();
+    xdo_->click(mainX(kEmptyX), mainY(kEmptyY));
+    sleepFor(200ms);
+    xdo_->key("Left");
+    xdo_->key("Up");
+    ASSERT_TRUE(mainAt(main, 60, 4)) << "after Left, Up: " << where(main);
+
+    clickControl(ui::id::AddPuzzlesButton);
+    const std::string add = waitForWindow("Add_Puzzle");
+    ASSERT_FALSE(add.empty()) << "the add window does not open";
+    auto g = xdo_->geometry(add);
+    ASSERT_TRUE(g.has_value());
+    EXPECT_EQ(g->x, kAddLeft - 2) << "the hidden add window did not move with the main window";
+    EXPECT_EQ(g->y, kAddTop - 2);
+
+    // Shown: the keys beep and move nothing.
+    const int bells = x_.bells();
+    xdo_->key("Right");
+    EXPECT_TRUE(x_.waitForBells(bells + 1, 2s)) << "a blocked arrow key does not beep";
+    sleepFor(300ms);
+    EXPECT_TRUE(mainAt(main, 60, 4)) << "the main window moved: " << where(main);
+    auto after = xdo_->geometry(add);
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(after->x, kAddLeft - 2);
+    EXPECT_EQ(after->y, kAddTop - 2);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,155 @@
+// HelpButton on a real desktop: the error box without a help file, the
+// refusal while a "ZPT Quorvel" window is open, and the hand-over to the
+// default viewer registered for the help file's type.
+#include <sys/stat.h>
+
+#include "tests/e2e/Harness.h"
+#include "ui/Controls.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kLibrary =
+    "first;opening record:kiwi tea;a drink:owl;a bird:red fox;an animal:"
+    "sea salt;a seasoning:last;closing record:";
+
+const std::string kSeparator = "---------------------------\n";
+
+class Help : public ProgramTest {
+protected:
+    // Registers a stub viewer for compiled help files in private XDG
+    // directories; it writes its argument to viewer-calls.txt.
+    Environment stubViewer() {
+        const fs::path data = dir() / "xdg-data", config = dir() / "xdg-config";
+        fs::create_directories(data / "applications");
+        fs::create_directories(config);
+        const fs::path script = dir() / "stub-viewer.sh";
+        writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + (dir() / "viewer-calls.txt").string() +
+                              "'\n");
+        fs::permissions(script, fs::perms::owner_all);
+        writeFile(data / "applications" / "tarvik-e2e-viewer.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Stub help viewer\nExec=" + script.string() +
+                      " %f\nMimeType=application/vnd.ms-htmlhelp;\nNoDisplay=true\n");
+        writeFile(config / "mimeapps.list",
+                  "[Default Applications]\napplication/vnd.ms-htmlhelp=tarvik-e2e-viewer.desktop\n"
+                  "[Added Associations]\napplication/vnd.ms-htmlhelp=tarvik-e2e-viewer.desktop;\n");
+        return {{"XDG_DATA_HOME", data.string()}, {"XDG_CONFIG_HOME", config.string()}};
+    }
+
+    // A help file beside the program: the shipped one, or a file with its magic.
+    void placeHelpFile() {
+        const fs::path shipped = fs::path(TARVIK_SOURCE_DIR) / "resources" / "Tarvik_kxv-help.chm";
+        if (fs::exists(shipped)) {
+            fs::copy_file(shipped, file("Tarvik_kxv-help.chm"), fs::copy_options::overwrite_existing);
+        } else {
+            writeFile(file("Tarvik_kxv-help.chm"), std::string("ITSF\x03\0\0\0", 8) + std::string(88, '\0'));
+        }
+    }
+
+    // The title and text of a message box, copied with Ctrl+C.
+    std::pair<std::string, std::string> boxContent(const std::string& boxId) {
+        xdo_->focus(boxId);
+        sleepFor(200ms);
+        xdo_->key("ctrl+c");
+        sleepFor(300ms);
+        const RunResult r =
+            run({TARVIK_E2E_HELPER, "clipboard"}, {{"DISPLAY", x_.display()}, {"QT_QPA_PLATFORM", "xcb"}}, 10s);
+        // separator, title, separator, text, separator, buttons, separator
+        std::vector<std::string> parts;
+        std::size_t pos = 0;
+        while (true) {
+            std::size_t next = r.out.find(kSeparator, pos);
+            if (next == std::string::npos) break;
+            parts.push_back(r.out.substr(pos, next - pos));
+            pos = next + kSeparator.size();
+        }
+        if (parts.size() < 3) return {"", "clipboard: " + r.out};
+        auto strip = [](std::string s) {
+            if (!s.empty() && s.back() == '\n') s.pop_back();
+            return s;
+        };
+        return {strip(parts[1]), strip(parts[2])};
+    }
+
+    bool dismiss(const std::string& boxId, const std::string& title) {
+        xdo_->focus(boxId);
+        sleepFor(200ms);
+        xdo_->key("Return");
+        return waitUntil([&] { return !windowVisible(title); }, 3s);
+    }
+
+    bool hasAbove(const std::string& windowId) {
+        for (const auto& s : x_.windowStates(windowId))
+            if (s == "_NET_WM_STATE_ABOVE") return true;
+        return false;
+    }
+};
+
+TEST_F(Help, WithoutTheHelpFileAnErrorBoxAppears) {
+    writeLibrary(kLibrary);
+    launch(stubViewer());
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    clickControl(ui::id::HelpButton);
+    const std::string box = waitForWindow("Error - Tarvik_KXv");
+    ASSERT_FALSE(box.empty()) << "no box titled \"Error - Tarvik_KXv\" after HelpButton";
+    const auto [title, text] = boxContent(box);
+    EXPECT_EQ(title, "Error - Tarvik_KXv");
+    EXPECT_EQ(text, "Help files could not be opened...");
+    EXPECT_FALSE(hasAbove(box)) << "the error box should not be topmost";
+    EXPECT_TRUE(dismiss(box, "Error - Tarvik_KXv")) << "Return does not close the box";
+    EXPECT_FALSE(fs::exists(file("viewer-calls.txt"))) << "a viewer was started for a missing file";
+    EXPECT_TRUE(program_.running()) << program_.describeEnd();
+    EXPECT_TRUE(windowVisible("Tarvik_KXv"));
+}
+
+TEST_F(Help, AWindowTitledZptQuorvelRefusesThePress) {
+    writeLibrary(kLibrary);
+    placeHelpFile();
+    Process other;
+    ASSERT_TRUE(other.start({TARVIK_E2E_HELPER, "window", "ZPT Quorvel"},
+                            {{"DISPLAY", x_.display()}, {"QT_QPA_PLATFORM", "xcb"}}, dir(),
+                            dir() / "other.out", dir() / "other.err"));
+    ASSERT_FALSE(waitForWindow("ZPT Quorvel").empty()) << "the helper window did not appear";
+
+    launch(stubViewer());
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    clickControl(ui::id::HelpButton);
+    const std::string box = waitForWindow("System - Permission Denied");
+    ASSERT_FALSE(box.empty()) << "no box titled \"System - Permission Denied\"";
+    const auto [title, text] = boxContent(box);
+    EXPECT_EQ(title, "System - Permission Denied");
+    EXPECT_EQ(text, "terminating request... help program is currently in use.");
+    EXPECT_TRUE(hasAbove(box)) << "the refusal box should stay on top";
+    sleepFor(700ms);
+    EXPECT_FALSE(fs::exists(file("viewer-calls.txt"))) << "the help was opened although refused";
+    EXPECT_TRUE(dismiss(box, "System - Permission Denied"));
+    EXPECT_TRUE(program_.running()) << program_.describeEnd();
+
+    // With the other window gone the press opens the help.
+    other.kill();
+    ASSERT_TRUE(waitUntil([&] { return !windowVisible("ZPT Quorvel"); }, 3s));
+    clickControl(ui::id::HelpButton);
+    EXPECT_TRUE(waitUntil([&] { return fs::exists(file("viewer-calls.txt")); }, 5s))
+        << "the help is not opened after the other window closed";
+}
+
+TEST_F(Help, TheDefaultViewerGetsTheHelpFile) {
+    writeLibrary(kLibrary);
+    placeHelpFile();
+    launch(stubViewer());
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    clickControl(ui::id::HelpButton);
+    ASSERT_TRUE(waitUntil([&] { return readFile(file("viewer-calls.txt")).size() > 0; }, 5s))
+        << "the stub viewer was not started";
+    sleepFor(200ms);
+    EXPECT_EQ(readFile(file("viewer-calls.txt")), fs::canonical(file("Tarvik_kxv-help.chm")).string() + "\n");
+    sleepFor(500ms);
+    EXPECT_FALSE(windowVisible("Error - Tarvik_KXv")) << "an error box appeared although the viewer started";
+    EXPECT_FALSE(windowVisible("System - Permission Denied"));
+    EXPECT_TRUE(program_.running()) << program_.describeEnd();
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,124 @@
+// Start-up and exit of the real program: where its windows open, the files it
+// unscrambles, creates and writes back, and how it ends.
+#include <algorithm>
+#include <csignal>
+
+#include "tests/e2e/Harness.h"
+#include "ui/Controls.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kLibrary =
+    "first;opening record:kiwi tea;a drink:owl;a bird:red fox;an animal:"
+    "sea salt;a seasoning:last;closing record:";
+
+class StartupExit : public ProgramTest {};
+
+TEST_F(StartupExit, OpensAtItsPlacesAndTheExitButtonWritesEverythingBack) {
+    writeLibrary(kLibrary);
+    launch();
+    const std::string main = waitForMainWindow();
+    ASSERT_FALSE(main.empty()) << "no visible window titled Tarvik_KXv; the program "
+                               << program_.describeEnd() << ", stderr: "
+                               << readFile(file("run1.err"));
+
+    auto g = xdo_->geometry(main);
+    ASSERT_TRUE(g.has_value());
+    EXPECT_EQ(g->x, 62);
+    EXPECT_EQ(g->y, 6);
+    EXPECT_EQ(g->width, 900);
+    EXPECT_EQ(g->height, 620);
+
+    // The two other windows exist but are not shown.
+    EXPECT_FALSE(windowVisible("Add_Puzzle"));
+    EXPECT_FALSE(windowVisible("Message_KXv"));
+
+    // While it runs the library lies beside it in plain form.
+    EXPECT_EQ(readFile(file("KXData.dat")), kLibrary)
+        << printable(readFile(file("KXData.dat")));
+
+    // No configuration existed: a locked one is created, 7 lines, 218 bytes.
+    ASSERT_TRUE(waitUntil([&] { return readFile(file("KXC_CONFIG.INI")).size() >= 218; }, 5s))
+        << "config: " << printable(readFile(file("KXC_CONFIG.INI")));
+    const std::string config = readFile(file("KXC_CONFIG.INI"));
+    EXPECT_EQ(config.size(), 218u);
+    EXPECT_EQ(std::count(config.begin(), config.end(), '\n'), 6);
+    EXPECT_EQ(config, kDefaultConfig) << printable(config);
+
+    ASSERT_TRUE(exitThroughButton()) << "ExitButton did not end the program";
+    EXPECT_TRUE(program_.exitedNormally()) << program_.describeEnd();
+    EXPECT_EQ(program_.exitCode(), 0) << program_.describeEnd();
+
+    EXPECT_EQ(readFile(file("OnLoad.dat")), scramble(kLibrary))
+        << "unscrambled: " << printable(unscramble(readFile(file("OnLoad.dat"))));
+    EXPECT_EQ(readFile(file("KXData.dat")), "Data purged...")
+        << printable(readFile(file("KXData.dat")));
+    EXPECT_EQ(readFile(file("KXStats.dat")), "0 0 0 0 0 0")
+        << printable(readFile(file("KXStats.dat")));
+    EXPECT_EQ(readFile(file("KXC_CONFIG.INI")), kDefaultConfig);
+    EXPECT_EQ(readFile(file("run1.err")), "") << "a normal run prints nothing";
+}
+
+TEST_F(StartupExit, TerminationSignalLeavesTheSameFilesAsTheExitButton) {
+    // The files as an orderly exit leaves them.
+    writeLibrary(kLibrary);
+    writeFile(file("KXData.dat"), "Data purged...");
+    writeFile(file("KXStats.dat"), "0 0 0 0 0 0");
+    writeConfig(kDefaultConfig);
+
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    EXPECT_EQ(readFile(file("KXData.dat")), kLibrary);
+
+    program_.signal(SIGTERM);
+    ASSERT_TRUE(program_.wait(10s)) << "SIGTERM did not end the program";
+    EXPECT_TRUE(program_.exitedNormally()) << program_.describeEnd();
+    EXPECT_EQ(program_.exitCode(), 0) << program_.describeEnd();
+
+    EXPECT_EQ(readFile(file("OnLoad.dat")), scramble(kLibrary))
+        << "unscrambled: " << printable(unscramble(readFile(file("OnLoad.dat"))));
+    EXPECT_EQ(readFile(file("KXData.dat")), "Data purged...")
+        << printable(readFile(file("KXData.dat")));
+    EXPECT_EQ(readFile(file("KXStats.dat")), "0 0 0 0 0 0")
+        << printable(readFile(file("KXStats.dat")));
+    EXPECT_EQ(readFile(file("KXC_CONFIG.INI")), kDefaultConfig);
+}
+
+TEST_F(StartupExit, StatisticsSurviveTwoOrderlyRuns) {
+    writeLibrary(kLibrary);
+    writeFile(file("KXStats.dat"), "250 7 3\n40 1 9\n");
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    ASSERT_TRUE(exitThroughButton());
+    EXPECT_EQ(readFile(file("KXStats.dat")), "250 7 3 40 1 9")
+        << printable(readFile(file("KXStats.dat")));
+
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    EXPECT_EQ(readFile(file("KXData.dat")), kLibrary) << "the scrambled file did not round-trip";
+    ASSERT_TRUE(exitThroughButton());
+    EXPECT_EQ(readFile(file("OnLoad.dat")), scramble(kLibrary));
+    EXPECT_EQ(readFile(file("KXStats.dat")), "250 7 3 40 1 9");
+}
+
+TEST_F(StartupExit, WithoutADisplayItFailsWithOneLineOnStandardError) {
+    writeLibrary(kLibrary);
+    Environment env = programEnvironment();
+    env["DISPLAY"] = "";
+    env["QT_QPA_PLATFORM"] = "";
+    env["WAYLAND_DISPLAY"] = "";
+    const RunResult r = run({programPath_.string()}, env, 20s);
+    ASSERT_TRUE(r.finished) << "the program did not end without a display";
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_GE(r.exitCode, 0) << "it must end by itself, not crash";
+    ASSERT_FALSE(r.err.empty()) << "nothing on stderr";
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << "stderr: " << r.err;
+    EXPECT_EQ(r.err.back(), '\n') << "stderr: " << r.err;
+    EXPECT_GT(r.err.size(), 10u) << "stderr: " << r.err;
+}
+
+}  // namespace
+}  // namespace e2e
