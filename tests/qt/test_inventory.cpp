@@ -1,0 +1,211 @@
+// The embedded resources against the bitmap and cue tables: every file the
+// program loads is there, no more and no fewer, in the format it needs.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <set>
+
+#include "ui/Bitmaps.h"
+#include "ui/Controls.h"
+#include "ui/SoundCues.h"
+
+namespace {
+
+QByteArray readResource(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+std::uint32_t le(const QByteArray& b, int at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(b[at + i]);
+    return v;
+}
+
+// Numbers of the files in an embedded folder with the given suffix; any
+// other file counts as a stray.
+std::set<int> numberedFiles(const QString& folder, const QString& suffix, QStringList& strays) {
+    std::set<int> numbers;
+    for (const QString& name : QDir(folder).entryList(QDir::Files)) {
+        bool ok = false;
+        const int n = name.endsWith(suffix) ? name.chopped(suffix.size()).toInt(&ok) : 0;
+        if (ok && name == QString::number(n) + suffix)
+            numbers.insert(n);
+        else
+            strays << name;
+    }
+    return numbers;
+}
+
+struct BmpHeader {
+    bool valid = false;
+    int width = 0, height = 0, bitCount = 0, compression = -1;
+};
+
+BmpHeader parseBmp(const QByteArray& b) {
+    BmpHeader h;
+    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || le(b, 14, 4) < 40) return h;
+    h.width = static_cast<std::int32_t>(le(b, 18, 4));
+    h.height = std::abs(static_cast<std::int32_t>(le(b, 22, 4)));
+    h.bitCount = static_cast<int>(le(b, 28, 2));
+    h.compression = static_cast<int>(le(b, 30, 4));
+    const std::uint32_t offset = le(b, 10, 4);
+    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(h.width) * 3 + 3) & ~3u;
+    // The pixel rows must all be in the file.
+    h.valid = offset >= 54 && offset + rowBytes * static_cast<std::uint32_t>(h.height) <=
+                                  static_cast<std::uint32_t>(b.size());
+    return h;
+}
+
+QImage loadBitmap(int id) { return QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(id)); }
+
+TEST(InventoryTest, EveryBitmapIsEmbeddedAtItsSizeAs24BitUncompressed) {
+    QStringList strays;
+    const std::set<int> present = numberedFiles(":/bitmaps", ".bmp", strays);
+    EXPECT_TRUE(strays.isEmpty()) << strays.join(", ").toStdString();
+    std::set<int> expected;
+    for (const ui::BitmapSpec& spec : ui::bitmapTable) {
+        SCOPED_TRACE(spec.id);
+        expected.insert(spec.id);
+        const QByteArray bytes = readResource(QStringLiteral(":/bitmaps/%1.bmp").arg(spec.id));
+        ASSERT_FALSE(bytes.isEmpty()) << "missing: " << spec.what;
+        const BmpHeader h = parseBmp(bytes);
+        ASSERT_TRUE(h.valid);
+        EXPECT_EQ(h.width, spec.width);
+        EXPECT_EQ(h.height, spec.height);
+        EXPECT_EQ(h.bitCount, 24);
+        EXPECT_EQ(h.compression, 0);
+        // And the Qt layer can read it back at that size.
+        const QImage image = loadBitmap(spec.id);
+        EXPECT_EQ(image.size(), QSize(spec.width, spec.height));
+    }
+    EXPECT_EQ(present, expected);
+    EXPECT_EQ(expected.size(), static_cast<std::size_t>(ui::kBitmapCount));
+}
+
+TEST(InventoryTest, PressedFacesDifferFromNormalFacesAndTilesFromEachOther) {
+    for (const ui::ControlSpec& c : ui::controlTable) {
+        if (c.kind != ui::ControlKind::OwnerDrawButton) continue;
+        SCOPED_TRACE(c.name);
+        const QImage normal = loadBitmap(c.normalFace);
+        const QImage pressed = loadBitmap(c.pressedFace);
+        ASSERT_FALSE(normal.isNull());
+        ASSERT_EQ(normal.size(), pressed.size());
+        EXPECT_NE(normal, pressed);
+    }
+    std::set<qint64> seen;
+    for (int k = 0; k < 26; ++k) {
+        const QImage tile = loadBitmap(ui::letterTileBitmap(k)).convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(tile.isNull());
+        // Tiles of equal size must still show different letters.
+        const qint64 key = qHashBits(tile.constBits(), static_cast<std::size_t>(tile.sizeInBytes()));
+        EXPECT_TRUE(seen.insert(key).second) << "tile " << char('A' + k) << " repeats another";
+    }
+}
+
+TEST(InventoryTest, PicturesBlendIntoTheMainBackgroundAtTheirPlaces) {
+    // A picture's top corners show the background it stands on, so the
+    // pictures sit seamlessly where the controls put them.
+    const QImage background = loadBitmap(48).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(background.size(), QSize(ui::kMainWidth, ui::kMainHeight));
+    int pictures = 0;
+    for (const ui::ControlSpec& c : ui::controlTable) {
+        if (c.kind != ui::ControlKind::Picture) continue;
+        if (ui::findBitmap(c.bitmap)->role == ui::BitmapRole::LetterTile) continue;  // tiles are raised faces
+        SCOPED_TRACE(c.name);
+        const QImage picture = loadBitmap(c.bitmap).convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(picture.isNull());
+        const int right = picture.width() - 1;
+        EXPECT_EQ(picture.pixel(0, 0), background.pixel(c.left, c.top));
+        EXPECT_EQ(picture.pixel(right, 0), background.pixel(c.left + right, c.top));
+        ++pictures;
+    }
+    EXPECT_EQ(pictures, 19);
+}
+
+TEST(InventoryTest, EveryWaveIsMonoPcmAtItsCueFormatAndLength) {
+    QStringList strays;
+    const std::set<int> present = numberedFiles(":/waves", ".wav", strays);
+    EXPECT_TRUE(strays.isEmpty()) << strays.join(", ").toStdString();
+    std::set<int> expected;
+    for (const ui::CueSpec& cue : ui::cueTable) {
+        SCOPED_TRACE(cue.name);
+        expected.insert(cue.resource);
+        const QByteArray b = readResource(QStringLiteral(":/waves/%1.wav").arg(cue.resource));
+        ASSERT_GE(b.size(), 44);
+        ASSERT_EQ(b.left(4), QByteArray("RIFF"));
+        ASSERT_EQ(b.mid(8, 4), QByteArray("WAVE"));
+        // Walk the chunks for "fmt " and "data".
+        int format = 0, channels = 0, rate = 0, bits = 0, blockAlign = 0;
+        std::uint32_t byteRate = 0;
+        QByteArray data;
+        for (int at = 12; at + 8 <= b.size();) {
+            const QByteArray id = b.mid(at, 4);
+            const std::uint32_t size = le(b, at + 4, 4);
+            if (id == "fmt " && size >= 16) {
+                format = static_cast<int>(le(b, at + 8, 2));
+                channels = static_cast<int>(le(b, at + 10, 2));
+                rate = static_cast<int>(le(b, at + 12, 4));
+                byteRate = le(b, at + 16, 4);
+                blockAlign = static_cast<int>(le(b, at + 20, 2));
+                bits = static_cast<int>(le(b, at + 22, 2));
+            } else if (id == "data") {
+                data = b.mid(at + 8, static_cast<int>(size));
+                EXPECT_EQ(static_cast<std::uint32_t>(data.size()), size) << "data chunk cut short";
+            }
+            at += 8 + static_cast<int>(size) + static_cast<int>(size & 1);
+        }
+        EXPECT_EQ(format, 1);
+        EXPECT_EQ(channels, 1);
+        EXPECT_EQ(rate, cue.sampleRate);
+        EXPECT_EQ(bits, cue.bitsPerSample);
+        EXPECT_EQ(blockAlign, bits / 8);
+        EXPECT_EQ(byteRate, static_cast<std::uint32_t>(rate * blockAlign));
+        ASSERT_GT(blockAlign, 0);
+        const int frames = static_cast<int>(data.size()) / blockAlign;
+        const double seconds = static_cast<double>(frames) / cue.sampleRate;
+        EXPECT_NEAR(seconds, cue.seconds, cue.seconds * 0.02);
+
+        // Samples as -1..1: 8-bit is unsigned around 128, 16-bit signed.
+        auto sample = [&](int i) {
+            if (bits == 8) return (static_cast<std::uint8_t>(data[i]) - 128) / 128.0;
+            return static_cast<std::int16_t>(le(data, 2 * i, 2)) / 32768.0;
+        };
+        ASSERT_GT(frames, 0);
+        double peak = 0;
+        for (int i = 0; i < frames; ++i) peak = std::max(peak, std::abs(sample(i)));
+        EXPECT_GT(peak, 0.2) << "too quiet to hear";
+        EXPECT_LT(peak, 0.99) << "clips";
+        // Faded in and out: no click at either end.
+        EXPECT_LT(std::abs(sample(0)), 0.02);
+        EXPECT_LT(std::abs(sample(frames - 1)), 0.02);
+    }
+    EXPECT_EQ(present, expected);
+}
+
+TEST(InventoryTest, TheIconIsEmbeddedAt32By32AndScalesTo16) {
+    const QImage icon(QStringLiteral(":/icon/32.png"));
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.size(), QSize(32, 32));
+    const QImage small = icon.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // At 16 x 16 the glyph still shows: both dark and light pixels remain.
+    int dark = 0, light = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const QColor c = small.pixelColor(x, y);
+            if (c.alpha() < 200) continue;
+            if (c.lightness() < 80) ++dark;
+            if (c.lightness() > 180) ++light;
+        }
+    EXPECT_GT(dark, 10);
+    EXPECT_GT(light, 20);
+}
+
+}  // namespace
