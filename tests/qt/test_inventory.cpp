@@ -130,6 +130,81 @@ TEST(InventoryTest, PicturesBlendIntoTheMainBackgroundAtTheirPlaces) {
     EXPECT_EQ(pictures, 19);
 }
 
+// A control's bitmap and the place where it shows on the main window.
+struct Placed {
+    QImage image;
+    QRect rect;
+};
+
+Placed placed(int controlId) {
+    const ui::ControlSpec* c = ui::findControl(controlId);
+    const QImage image = loadBitmap(c->bitmap).convertToFormat(QImage::Format_RGB32);
+    return {image, QRect(QPoint(c->left, c->top), image.size())};
+}
+
+// The number of pixels of `part` that differ from `whole` where they overlap.
+int differingPixels(const Placed& part, const Placed& whole) {
+    int differ = 0;
+    const QRect overlap = part.rect.intersected(whole.rect);
+    for (int y = overlap.top(); y <= overlap.bottom(); ++y)
+        for (int x = overlap.left(); x <= overlap.right(); ++x)
+            if (part.image.pixel(x - part.rect.left(), y - part.rect.top()) !=
+                whole.image.pixel(x - whole.rect.left(), y - whole.rect.top()))
+                ++differ;
+    return differ;
+}
+
+TEST(InventoryTest, TheGallowsStagesBuildTheSameFigureAsTheLossPictures) {
+    using namespace ui::id;
+    const Placed loss = placed(LossFigure);
+    const Placed altLoss = placed(AltLossFigure);
+    ASSERT_FALSE(loss.image.isNull());
+    ASSERT_FALSE(altLoss.image.isNull());
+    for (int stage : {GallowsStage2, GallowsStage3, GallowsStage4, GallowsStage5, GallowsStage6}) {
+        SCOPED_TRACE(ui::findControl(stage)->name);
+        const Placed part = placed(stage);
+        ASSERT_TRUE(loss.rect.contains(part.rect));
+        // Body, arms and legs stand exactly where the whole figures have them.
+        EXPECT_EQ(differingPixels(part, loss), 0);
+        EXPECT_EQ(differingPixels(part, altLoss), 0);
+    }
+    // Only the heads tell the two figures and the two first stages apart.
+    const Placed head = placed(GallowsStage1);
+    const Placed altHead = placed(AltGallowsStage1);
+    EXPECT_GT(differingPixels(head, altHead), 500);
+    EXPECT_GT(differingPixels(head, loss), 100);
+    EXPECT_GT(differingPixels(altHead, altLoss), 100);
+}
+
+TEST(InventoryTest, TheFlightFramesCrossThePictureFromLeftToRight) {
+    // Each frame shows over the alternate loss figure; what it adds there
+    // (the flying spirit) moves right from one frame to the next.
+    const QImage background = loadBitmap(48).convertToFormat(QImage::Format_RGB32);
+    const Placed altLoss = placed(ui::id::AltLossFigure);
+    double lastCentre = -1;
+    for (int frameId : ui::id::FlightFrames) {
+        SCOPED_TRACE(ui::findControl(frameId)->name);
+        const Placed frame = placed(frameId);
+        ASSERT_FALSE(frame.image.isNull());
+        long long sumX = 0, count = 0;
+        for (int y = 0; y < frame.image.height(); ++y)
+            for (int x = 0; x < frame.image.width(); ++x) {
+                const QPoint at = frame.rect.topLeft() + QPoint(x, y);
+                const QRgb under = altLoss.rect.contains(at)
+                                       ? altLoss.image.pixel(at - altLoss.rect.topLeft())
+                                       : background.pixel(at);
+                if (frame.image.pixel(x, y) != under) {
+                    sumX += at.x();
+                    ++count;
+                }
+            }
+        ASSERT_GT(count, 300) << "nothing to see in this frame";
+        const double centre = static_cast<double>(sumX) / count;
+        EXPECT_GT(centre, lastCentre);
+        lastCentre = centre;
+    }
+}
+
 TEST(InventoryTest, EveryWaveIsMonoPcmAtItsCueFormatAndLength) {
     QStringList strays;
     const std::set<int> present = numberedFiles(":/waves", ".wav", strays);
