@@ -169,12 +169,13 @@ void paintTray(QPainter& p) {
     p.drawRoundedRect(QRectF(kTray), 7, 7);
     // A recessed slot under every tile, left behind when the tile is used.
     for (int k = 0; k < 26; ++k) {
-        const QRect r = pictureRect(ui::id::LetterTile(k));
+        const QRectF r = QRectF(pictureRect(ui::id::LetterTile(k))).adjusted(0.5, 0.5, -0.5, -0.5);
         p.save();
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.fillRect(r, QColor(0x0c, 0x13, 0x19));
-        p.fillRect(QRect(r.left() + 1, r.bottom(), r.width() - 2, 1), QColor(0x33, 0x47, 0x59));
-        p.fillRect(QRect(r.right(), r.top() + 1, 1, r.height() - 2), QColor(0x26, 0x37, 0x46));
+        p.setPen(QPen(QColor(0x30, 0x44, 0x56), 1));
+        p.setBrush(QColor(0x0c, 0x13, 0x19));
+        p.drawRoundedRect(r, 2.5, 2.5);
+        p.setPen(QPen(QColor(0, 0, 0, 160), 1));
+        p.drawLine(QPointF(r.left() + 2, r.top() + 1), QPointF(r.right() - 2, r.top() + 1));
         p.restore();
     }
 }

@@ -73,6 +73,7 @@ void writePreviews(const QString& dir) {
         }
     }
     board.save(dir + "/main-start.png");
+    art::mainBackground().copy(60, 465, 520, 85).scaled(1040, 170).save(dir + "/zoom-tray.png");
     QImage stages = board;
     paste(stages, {GallowsStage1, GallowsStage2, GallowsStage3, GallowsStage4, GallowsStage5,
                    GallowsStage6, WinPictureLeft, WinPictureRight});
