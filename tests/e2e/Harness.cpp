@@ -482,7 +482,9 @@ void Xdo::mouseDown(int x, int y) const {
 
 void Xdo::mouseUp() const { xdotool({"mouseup", "1"}); }
 
-void Xdo::key(const std::string& keys) const { xdotool({"key", "--delay", "40", keys}); }
+void Xdo::key(const std::string& keys, int repeat) const {
+    xdotool({"key", "--delay", "40", "--repeat", std::to_string(repeat), keys});
+}
 
 void Xdo::type(const std::string& text) const { xdotool({"type", "--delay", "40", text}); }
 
@@ -681,8 +683,13 @@ QImage ProgramTest::settledScreenshot() {
     while (Clock::now() < deadline) {
         sleepFor(60ms);
         QImage next = x_.screenshot();
-        if (next == last) return next;
+        if (next == last) break;
         last = next;
+    }
+    // For looking at a run: TARVIK_E2E_SHOTS=<dir> keeps every settled screen.
+    if (const char* shots = std::getenv("TARVIK_E2E_SHOTS")) {
+        static int n = 0;
+        last.save(QString("%1/settled-%2.png").arg(shots).arg(++n, 3, 10, QChar('0')));
     }
     return last;
 }

@@ -156,7 +156,7 @@ public:
     void moveTo(int x, int y) const;
     void mouseDown(int x, int y) const;
     void mouseUp() const;
-    void key(const std::string& keys) const;
+    void key(const std::string& keys, int repeat = 1) const;
     void type(const std::string& text) const;
     void focus(const std::string& windowId) const;
 

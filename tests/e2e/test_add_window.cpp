@@ -85,11 +85,15 @@ TEST_F(AddWindow, AddViewDeleteAndTheLibraryComesBack) {
         const QImage shot = settledScreenshot();
         EXPECT_TRUE(fieldEmpty(shot, ui::id::PhraseEdit)) << "PhraseEdit is not an empty grey field";
         EXPECT_TRUE(fieldEmpty(shot, ui::id::HintEdit)) << "HintEdit is not an empty grey field";
-        for (int id : {ui::id::ViewButton, ui::id::DeleteButton, ui::id::CloseAddButton}) {
+        for (int id : {ui::id::ViewButton, ui::id::DeleteButton}) {
             const ScreenRect r = controlOnScreen(id);
             EXPECT_TRUE(showsPicture(shot, ui::findControl(id)->normalFace, r.left, r.top))
                 << ui::findControl(id)->name << " does not show its face";
         }
+        // AddButton is one pixel narrower than its faces, which are scaled.
+        const ScreenRect add = controlOnScreen(ui::id::AddButton);
+        EXPECT_GE(matchFraction(shot, add.left, add.top, sourceBitmap(5400).scaled(114, 29), 40, 1), 0.9)
+            << "AddButton does not show its face scaled to 114 pixels";
     }
 
     // Type a record and add it.
@@ -152,10 +156,47 @@ TEST_F(AddWindow, AddViewDeleteAndTheLibraryComesBack) {
         << "View at the end of the library still shows the last record";
     EXPECT_TRUE(fieldEmpty(end, ui::id::HintEdit)) << "the hint field is not emptied at the end";
 
-    // CloseAddButton hides the window again.
-    clickControl(ui::id::CloseAddButton);
+    // A second AddPuzzlesButton press hides the window (its close button
+    // lies above the top edge of a 1024x768 screen).
+    clickControl(ui::id::AddPuzzlesButton);
+    EXPECT_TRUE(waitUntil([&] { return !windowVisible("Add_Puzzle"); }, 3s))
+        << "a second AddPuzzlesButton press does not hide the add window";
+}
+
+TEST_F(AddWindow, CloseAddButtonHidesTheWindowOnceMovedIntoView) {
+    writeLibrary(join({0, 1, 2, 3, 4, 5}));
+    writeConfig(kUnlockedConfig);
+    launch();
+    const std::string main = waitForMainWindow();
+    ASSERT_FALSE(main.empty()) << program_.describeEnd();
+    // Down moves both windows while the add window is hidden: 36 presses, 72 pixels.
+    xdo_->click(mainX(600), mainY(300));
+    sleepFor(200ms);
+    xdo_->key("Down", 36);
+    ASSERT_TRUE(waitUntil([&] {
+        auto g = xdo_->geometry(main);
+        return g && g->y == kMainTop + 72;
+    }, 5s)) << "Down does not move the main window";
+
+    const int dy = 72;
+    const ScreenRect open = controlOnScreen(ui::id::AddPuzzlesButton);
+    xdo_->click(open.centreX(), open.centreY() + dy);
+    const std::string add = waitForWindow("Add_Puzzle");
+    ASSERT_FALSE(add.empty()) << "AddPuzzlesButton does not show the add window";
+    auto g = xdo_->geometry(add);
+    ASSERT_TRUE(g.has_value());
+    EXPECT_EQ(g->x, kAddLeft);
+    EXPECT_EQ(g->y, kAddTop + dy) << "the hidden add window did not move with the main window";
+
+    const ScreenRect close = controlOnScreen(ui::id::CloseAddButton);
+    EXPECT_TRUE(showsPicture(settledScreenshot(), 4200, close.left, close.top + dy))
+        << "CloseAddButton does not show its face";
+    xdo_->click(close.centreX(), close.centreY() + dy);
     EXPECT_TRUE(waitUntil([&] { return !windowVisible("Add_Puzzle"); }, 3s))
         << "CloseAddButton does not hide the add window";
+    xdo_->click(open.centreX(), open.centreY() + dy);
+    EXPECT_FALSE(waitForWindow("Add_Puzzle").empty())
+        << "AddPuzzlesButton after CloseAddButton does not show the window again";
 }
 
 }  // namespace

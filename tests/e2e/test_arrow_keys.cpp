@@ -79,10 +79,19 @@ TEST_F(ArrowKeys, TheHiddenAddWindowMovesAlongAndAShownOneBlocksTheKeys) {
     EXPECT_EQ(g->x, kAddLeft - 2) << "the hidden add window did not move with the main window";
     EXPECT_EQ(g->y, kAddTop - 2);
 
-    // Shown: the keys beep and move nothing.
-    const int bells = x_.bells();
+    // Shown: the keys beep and move nothing, with the focus where
+    // AddPuzzlesButton put it and on the main window clicked.
+    int bells = x_.bells();
     xdo_->key("Right");
-    EXPECT_TRUE(x_.waitForBells(bells + 1, 2s)) << "a blocked arrow key does not beep";
+    EXPECT_TRUE(x_.waitForBells(bells + 1, 2s))
+        << "a blocked arrow key right after AddPuzzlesButton does not beep";
+    sleepFor(300ms);
+    xdo_->click(mainX(kEmptyX) - 2, mainY(400) - 2);
+    sleepFor(200ms);
+    bells = x_.bells();
+    xdo_->key("Right");
+    EXPECT_TRUE(x_.waitForBells(bells + 1, 2s))
+        << "a blocked arrow key with the main window clicked does not beep";
     sleepFor(300ms);
     EXPECT_TRUE(mainAt(main, 60, 4)) << "the main window moved: " << where(main);
     auto after = xdo_->geometry(add);

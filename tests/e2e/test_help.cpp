@@ -15,8 +15,6 @@ const std::string kLibrary =
     "first;opening record:kiwi tea;a drink:owl;a bird:red fox;an animal:"
     "sea salt;a seasoning:last;closing record:";
 
-const std::string kSeparator = "---------------------------\n";
-
 class Help : public ProgramTest {
 protected:
     // Registers a stub viewer for compiled help files in private XDG
@@ -48,29 +46,45 @@ protected:
         }
     }
 
-    // The title and text of a message box, copied with Ctrl+C.
-    std::pair<std::string, std::string> boxContent(const std::string& boxId) {
+    // Whether the box on screen looks exactly like a standard box with this
+    // title and text, drawn by the helper beside it.
+    ::testing::AssertionResult boxShows(const std::string& boxId, const std::string& title,
+                                        const std::string& text) {
         xdo_->focus(boxId);
-        sleepFor(200ms);
-        xdo_->key("ctrl+c");
         sleepFor(300ms);
-        const RunResult r =
-            run({TARVIK_E2E_HELPER, "clipboard"}, {{"DISPLAY", x_.display()}, {"QT_QPA_PLATFORM", "xcb"}}, 10s);
-        // separator, title, separator, text, separator, buttons, separator
-        std::vector<std::string> parts;
-        std::size_t pos = 0;
-        while (true) {
-            std::size_t next = r.out.find(kSeparator, pos);
-            if (next == std::string::npos) break;
-            parts.push_back(r.out.substr(pos, next - pos));
-            pos = next + kSeparator.size();
+        const auto g = xdo_->geometry(boxId);
+        if (!g) return ::testing::AssertionFailure() << "the box has no geometry";
+        const QImage program = settledScreenshot().copy(g->x, g->y, g->width, g->height);
+
+        Process reference;
+        if (!reference.start({TARVIK_E2E_HELPER, "box", "20", "20", title, text},
+                             {{"DISPLAY", x_.display()}, {"QT_QPA_PLATFORM", "xcb"}}, dir(),
+                             dir() / "box.out", dir() / "box.err")) {
+            return ::testing::AssertionFailure() << "cannot start the helper";
         }
-        if (parts.size() < 3) return {"", "clipboard: " + r.out};
-        auto strip = [](std::string s) {
-            if (!s.empty() && s.back() == '\n') s.pop_back();
-            return s;
-        };
-        return {strip(parts[1]), strip(parts[2])};
+        std::string refId;
+        waitUntil([&] {
+            for (const auto& id : xdo_->search("^" + title + "$", true))
+                if (id != boxId) refId = id;
+            return !refId.empty();
+        }, 5s);
+        if (refId.empty()) return ::testing::AssertionFailure() << "the reference box did not appear";
+        xdo_->focus(refId);
+        sleepFor(300ms);
+        const auto r = xdo_->geometry(refId);
+        const QImage expected = settledScreenshot().copy(r->x, r->y, r->width, r->height);
+        xdo_->focus(boxId);
+        if (r->width != g->width || r->height != g->height) {
+            return ::testing::AssertionFailure()
+                   << "the box is " << g->width << "x" << g->height << ", a box with the text \""
+                   << text << "\" is " << r->width << "x" << r->height;
+        }
+        const int differing = differingPixels(program, expected, 0, 0, g->width, g->height);
+        if (differing > 12) {
+            return ::testing::AssertionFailure()
+                   << differing << " pixels differ from a box with the text \"" << text << "\"";
+        }
+        return ::testing::AssertionSuccess();
     }
 
     bool dismiss(const std::string& boxId, const std::string& title) {
@@ -78,12 +92,6 @@ protected:
         sleepFor(200ms);
         xdo_->key("Return");
         return waitUntil([&] { return !windowVisible(title); }, 3s);
-    }
-
-    bool hasAbove(const std::string& windowId) {
-        for (const auto& s : x_.windowStates(windowId))
-            if (s == "_NET_WM_STATE_ABOVE") return true;
-        return false;
     }
 };
 
@@ -94,10 +102,7 @@ TEST_F(Help, WithoutTheHelpFileAnErrorBoxAppears) {
     clickControl(ui::id::HelpButton);
     const std::string box = waitForWindow("Error - Tarvik_KXv");
     ASSERT_FALSE(box.empty()) << "no box titled \"Error - Tarvik_KXv\" after HelpButton";
-    const auto [title, text] = boxContent(box);
-    EXPECT_EQ(title, "Error - Tarvik_KXv");
-    EXPECT_EQ(text, "Help files could not be opened...");
-    EXPECT_FALSE(hasAbove(box)) << "the error box should not be topmost";
+    EXPECT_TRUE(boxShows(box, "Error - Tarvik_KXv", "Help files could not be opened..."));
     EXPECT_TRUE(dismiss(box, "Error - Tarvik_KXv")) << "Return does not close the box";
     EXPECT_FALSE(fs::exists(file("viewer-calls.txt"))) << "a viewer was started for a missing file";
     EXPECT_TRUE(program_.running()) << program_.describeEnd();
@@ -118,10 +123,8 @@ TEST_F(Help, AWindowTitledZptQuorvelRefusesThePress) {
     clickControl(ui::id::HelpButton);
     const std::string box = waitForWindow("System - Permission Denied");
     ASSERT_FALSE(box.empty()) << "no box titled \"System - Permission Denied\"";
-    const auto [title, text] = boxContent(box);
-    EXPECT_EQ(title, "System - Permission Denied");
-    EXPECT_EQ(text, "terminating request... help program is currently in use.");
-    EXPECT_TRUE(hasAbove(box)) << "the refusal box should stay on top";
+    EXPECT_TRUE(boxShows(box, "System - Permission Denied",
+                         "terminating request... help program is currently in use."));
     sleepFor(700ms);
     EXPECT_FALSE(fs::exists(file("viewer-calls.txt"))) << "the help was opened although refused";
     EXPECT_TRUE(dismiss(box, "System - Permission Denied"));
