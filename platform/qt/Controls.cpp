@@ -47,7 +47,7 @@ QFont controlFont(ui::ControlFont font) {
     }
     QFont f(QStringLiteral("Liberation Sans"));
     f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(14);
+    f.setPixelSize(13);
     return f;
 }
 

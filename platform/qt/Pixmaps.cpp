@@ -7,14 +7,23 @@
 
 namespace platform::qt {
 
+namespace {
+QHash<int, QPixmap>& cache() {
+    static QHash<int, QPixmap> loaded;
+    return loaded;
+}
+}  // namespace
+
 const QPixmap& bitmap(int number) {
-    static QHash<int, QPixmap> cache;
+    auto& cache = platform::qt::cache();
     auto it = cache.find(number);
     if (it == cache.end()) {
         it = cache.insert(number, QPixmap(QStringLiteral(":/bitmaps/%1.bmp").arg(number)));
     }
     return *it;
 }
+
+void replaceBitmap(int number, const QPixmap& pixmap) { cache().insert(number, pixmap); }
 
 QSize bitmapSize(int number) {
     const QPixmap& p = bitmap(number);

@@ -9,6 +9,9 @@ namespace platform::qt {
 // resource is missing or cannot be read.
 const QPixmap& bitmap(int number);
 
+// Puts a pixmap in place of a bitmap, for tests of the drawing.
+void replaceBitmap(int number, const QPixmap& pixmap);
+
 // The size the bitmap shows at: its own, or the size the bitmap table gives
 // it when the resource itself is missing.
 QSize bitmapSize(int number);

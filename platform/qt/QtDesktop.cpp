@@ -303,10 +303,10 @@ void QtDesktop::messageBox(const std::string& text, const std::string& caption, 
     box.setText(latin1(text));
     box.setIcon(QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
-    if ((style & platform::MB_TOPMOST) != 0) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     // The box blocks its caller only: the program's windows keep working
     // meanwhile, as under a box without owner.
     box.setWindowModality(Qt::NonModal);
+    if ((style & platform::MB_TOPMOST) != 0) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     QEventLoop loop;
     boxLoops_.push_back(&loop);
     connect(&box, &QMessageBox::finished, &loop, [&loop] { loop.exit(0); });

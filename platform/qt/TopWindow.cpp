@@ -41,8 +41,9 @@ void TopWindow::mousePressEvent(QMouseEvent* e) {
     platform::sendMessage(which_, platform::Message::LButtonDown, 0, clientPoint(e));
 }
 
-// The classic window class has no double clicks: the second press is a press.
-void TopWindow::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
+// The classic window class has no double clicks. Qt delivers the second
+// press of a double click as a press anyway, then this event: ignore it.
+void TopWindow::mouseDoubleClickEvent(QMouseEvent* e) { e->accept(); }
 
 void TopWindow::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;

@@ -1,0 +1,163 @@
+// The windows and the 77 controls as start-up leaves them on the Qt desktop.
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "QtFixture.h"
+#include "platform/qt/Controls.h"
+#include "platform/qt/Pixmaps.h"
+#include "ui/Bitmaps.h"
+
+namespace {
+
+using platform::Window;
+using qt_testing::QtProgramTest;
+
+class LayoutTest : public QtProgramTest {};
+
+TEST_F(LayoutTest, WindowsStandFramelessAtTheirTitlesPositionsAndSizes) {
+    start();
+    const platform::Size screen = desk->screenSize();
+    for (const auto& spec : ui::windowSpecs(screen.width, screen.height)) {
+        SCOPED_TRACE(spec.title);
+        QWidget* w = window(spec.window);
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(w->isWindow());
+        EXPECT_TRUE(w->windowFlags().testFlag(Qt::FramelessWindowHint));
+        EXPECT_EQ(w->windowTitle(), QString::fromLatin1(spec.title));
+        EXPECT_EQ(w->geometry(), QRect(spec.left, spec.top, spec.width, spec.height));
+        EXPECT_EQ(w->minimumSize(), w->maximumSize());   // fixed size
+        EXPECT_EQ(desk->windowRect(spec.window),
+                  (platform::Rect{spec.left, spec.top, spec.left + spec.width, spec.top + spec.height}));
+        // The add-puzzle and message windows belong to the main window.
+        EXPECT_EQ(w->parentWidget(), spec.owner ? window(*spec.owner) : nullptr);
+    }
+    EXPECT_TRUE(window(Window::Main)->isVisible());
+    EXPECT_FALSE(window(Window::AddPuzzle)->isVisible());
+    EXPECT_FALSE(window(Window::Message)->isVisible());
+}
+
+TEST_F(LayoutTest, EveryControlExistsInItsWindowAtItsRectangle) {
+    start();
+    int count = 0;
+    for (const auto& spec : ui::controlTable) {
+        SCOPED_TRACE(spec.name);
+        QWidget* c = control(spec.id);
+        ASSERT_NE(c, nullptr);
+        ++count;
+        EXPECT_EQ(c->parentWidget(), window(spec.parent));
+        QSize size(spec.width, spec.height);
+        if (spec.kind == ui::ControlKind::Picture) {
+            const auto* bmp = ui::findBitmap(spec.bitmap);
+            ASSERT_NE(bmp, nullptr);
+            size = QSize(bmp->width, bmp->height);   // pictures take their bitmap's size
+        }
+        EXPECT_EQ(c->geometry(), QRect(QPoint(spec.left, spec.top), size));
+        const platform::Rect win = desk->windowRect(spec.parent);
+        EXPECT_EQ(desk->controlRect(spec.id),
+                  (platform::Rect{win.left + spec.left, win.top + spec.top,
+                                  win.left + spec.left + size.width(), win.top + spec.top + size.height()}));
+    }
+    EXPECT_EQ(count, 77);
+}
+
+TEST_F(LayoutTest, StartUpShowsTilesAndTextsAndHidesTheEndPictures) {
+    start();
+    for (int k = 0; k < 26; ++k) EXPECT_TRUE(control(ui::id::LetterTile(k))->isVisible()) << k;
+    for (int id : ui::picturesHiddenAfterAssignment) EXPECT_FALSE(control(id)->isVisible()) << id;
+    EXPECT_FALSE(control(ui::id::WinPictureLeft)->isVisible());
+    EXPECT_FALSE(control(ui::id::FigureModeIndicator)->isVisible());
+    EXPECT_TRUE(control(ui::id::GuessEdit)->isVisible());
+    EXPECT_EQ(desk->text(ui::id::GuessLimitDisplay), "7");
+    EXPECT_EQ(static_cast<QLabel*>(control(ui::id::GuessLimitDisplay))->text(), QStringLiteral("7"));
+    EXPECT_EQ(desk->text(ui::id::PlayerOneTotalDisplay), "0");
+}
+
+TEST_F(LayoutTest, PicturesShowTheirBitmapAtItsOwnSize) {
+    start();
+    // WinPictureRight is nominally 53 x 23, its bitmap 53 x 30.
+    EXPECT_EQ(control(ui::id::WinPictureRight)->size(), QSize(53, 30));
+    // Tile A is nominally 18 wide, its bitmap 19.
+    EXPECT_EQ(control(ui::id::LetterTile(0))->size(), QSize(19, 20));
+    const auto* tile = static_cast<QLabel*>(control(ui::id::LetterTile(0)));
+    const QPixmap& a = platform::qt::bitmap(ui::letterTileBitmap(0));
+    ASSERT_FALSE(a.isNull()) << "bitmap 130 is missing from the resources";
+    EXPECT_EQ(tile->pixmap().toImage(), a.toImage());
+}
+
+TEST_F(LayoutTest, PhraseFontIsBoldCourierNewOrItsMetricTwinAt22Pixels) {
+    start();
+    for (int id : {ui::id::PhraseDisplay, ui::id::PhraseUnderlay}) {
+        const QFontInfo info(control(id)->font());
+        EXPECT_TRUE(info.family() == QLatin1String("Liberation Mono") ||
+                    info.family() == QLatin1String("Courier New"))
+            << info.family().toStdString();
+        EXPECT_EQ(info.pixelSize(), 22);
+        EXPECT_TRUE(info.bold());
+        EXPECT_TRUE(info.fixedPitch());
+    }
+    // The other texts are in a sans small enough for their 18-20 pixel rows.
+    const QFontMetrics stats(control(ui::id::PlayerOneTotalDisplay)->font());
+    EXPECT_LE(stats.height(), 18);
+    const QFontMetrics hint(control(ui::id::HintDisplay)->font());
+    EXPECT_LE(hint.height(), 20);
+}
+
+TEST_F(LayoutTest, PhraseDisplayLiesOverItsUnderlayWithoutHidingIt) {
+    start();
+    QWidget* display = control(ui::id::PhraseDisplay);
+    QWidget* underlay = control(ui::id::PhraseUnderlay);
+    const auto siblings = window(Window::Main)->children();
+    // Later in the children list means drawn later, on top.
+    EXPECT_GT(siblings.indexOf(display), siblings.indexOf(underlay));
+    EXPECT_FALSE(display->autoFillBackground());
+    EXPECT_TRUE(underlay->autoFillBackground());
+
+    desk->setText(ui::id::PhraseUnderlay, "_ _ _");
+    desk->setText(ui::id::PhraseDisplay, "A    ");
+    const QImage shot = window(Window::Main)->grab(QRect(28, 38, 846, 25)).toImage();
+    // The grey underlay shows through where the display has no letter; the
+    // underscores below it are drawn in black.
+    bool sawBlackLow = false;
+    for (int x = 40; x < 80; ++x) {
+        for (int y = 18; y < 25; ++y) sawBlackLow |= qGray(shot.pixel(x, y)) < 60;
+    }
+    EXPECT_TRUE(sawBlackLow);
+    EXPECT_EQ(QColor(shot.pixel(845, 1)), QColor(0xC0, 0xC0, 0xC0));
+}
+
+TEST(TextStatic, MnemonicAmpersandsVanishAndDoubledOnesShowOnce) {
+    using platform::qt::TextStatic;
+    EXPECT_EQ(TextStatic::withoutMnemonics(QStringLiteral("&Play")), QStringLiteral("Play"));
+    EXPECT_EQ(TextStatic::withoutMnemonics(QStringLiteral("R&&D")), QStringLiteral("R&D"));
+    EXPECT_EQ(TextStatic::withoutMnemonics(QStringLiteral("a&&&b&")), QStringLiteral("a&b"));
+}
+
+TEST_F(LayoutTest, PrefixTextsHideTheMnemonicWhileNoPrefixTextsShowIt) {
+    start();
+    desk->setText(ui::id::PhraseUnderlay, "A&B");
+    desk->setText(ui::id::PhraseDisplay, "A&B");
+    EXPECT_EQ(static_cast<QLabel*>(control(ui::id::PhraseUnderlay))->text(), QStringLiteral("AB"));
+    EXPECT_EQ(static_cast<QLabel*>(control(ui::id::PhraseDisplay))->text(), QStringLiteral("A&B"));
+    // The program reads back what it wrote.
+    EXPECT_EQ(desk->text(ui::id::PhraseUnderlay), "A&B");
+    EXPECT_EQ(desk->textLength(ui::id::PhraseUnderlay), 3);
+}
+
+TEST_F(LayoutTest, CentredTextsWrapAndTextsAreBlackOnLightGrey) {
+    start();
+    auto* missed = static_cast<QLabel*>(control(ui::id::MissedLetters));
+    EXPECT_TRUE(missed->wordWrap());
+    EXPECT_TRUE(missed->alignment().testFlag(Qt::AlignHCenter));
+    auto* total = static_cast<QLabel*>(control(ui::id::PlayerOneTotalDisplay));
+    EXPECT_FALSE(total->wordWrap());
+    EXPECT_TRUE(total->alignment().testFlag(Qt::AlignLeft));
+    const QImage shot = total->grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(shot.width() - 1, shot.height() - 1)), QColor(0xC0, 0xC0, 0xC0));
+    auto* edit = static_cast<QLineEdit*>(control(ui::id::GuessEdit));
+    EXPECT_FALSE(edit->hasFrame());
+    EXPECT_EQ(edit->palette().color(QPalette::Base), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(edit->palette().color(QPalette::Text), QColor(Qt::black));
+}
+
+}  // namespace
