@@ -142,6 +142,8 @@ FittedEdit::FittedEdit(int textLimit, QWidget* parent)
     : QLineEdit(parent), limit_(textLimit > 0 ? textLimit : 32767) {
     setFrame(false);
     setMaxLength(32767);
+    // A click gives an edit the focus; Tab does not move it between fields.
+    setFocusPolicy(Qt::ClickFocus);
     paintBlackOnGrey(this, true);
     setValidator(new Guard(this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString& t) { accepted_ = t; });

@@ -139,6 +139,8 @@ void QtDesktop::showWindow(Window w) {
     widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
     widget->show();
     widget->raise();
+    // An activated window has the focus itself, not its first edit field.
+    if (widget->focusWidget() == nullptr) widget->setFocus(Qt::ActiveWindowFocusReason);
     widget->activateWindow();
 }
 

@@ -175,6 +175,18 @@ TEST_F(InputTest, KeysReachTheProgramOnlyWhileTheWindowItselfHasTheFocus) {
     EXPECT_EQ(keys[3].wParam, static_cast<std::uintptr_t>(platform::VK_UP));
 }
 
+TEST_F(InputTest, TheShownMainWindowHasTheFocusItselfSoArrowsWorkAtOnce) {
+    start();
+    QWidget* main = window(Window::Main);
+    EXPECT_EQ(main->focusWidget(), main);
+    QTest::keyClick(main, Qt::Key_Right);
+    ASSERT_EQ(deliveredOf(Message::KeyDown).size(), 1u);
+    // Edits take the focus by a click, not by Tab.
+    EXPECT_EQ(control(ui::id::GuessEdit)->focusPolicy(), Qt::ClickFocus);
+    QTest::keyClick(main, Qt::Key_Tab);
+    EXPECT_EQ(main->focusWidget(), main);
+}
+
 TEST_F(InputTest, AltKeysAreNoKeyPressesAndAltF4AsksToClose) {
     start();
     QWidget* main = window(Window::Main);
