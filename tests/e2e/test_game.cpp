@@ -77,7 +77,8 @@ TEST_F(Game, WinByTilesLoseInFigureModeWinByPhraseAndKeepTheTotals) {
     clickTile('A');
     ASSERT_TRUE(waitForControlPicture(ui::id::WinPictureLeft, 3750))
         << "uncovering the whole phrase does not show the win picture";
-    EXPECT_TRUE(waitForControlPicture(ui::id::WinPictureRight, 3850));
+    EXPECT_TRUE(waitForControlPicture(ui::id::WinPictureRight, 3850))
+        << "WinPictureRight does not show the whole of bitmap 3850 (53x30) at (457,116)";
     const QImage afterWin = settledScreenshot();
     EXPECT_GT(changedPixels(idle, afterWin, ui::id::PlayerOneWinsDisplay), 0)
         << "player one's wins display did not change";
@@ -124,7 +125,8 @@ TEST_F(Game, WinByTilesLoseInFigureModeWinByPhraseAndKeepTheTotals) {
         }
     }
     for (std::size_t k = 0; k < kFlight.size(); ++k) {
-        EXPECT_GE(firstSeen[k], 0) << "flight frame " << k + 1 << " never appeared";
+        EXPECT_GE(firstSeen[k], 0) << "flight frame " << k + 1 << " (bitmap " << kFlight[k].bitmap
+                                   << ") never appeared in front of the picture area";
         if (k > 0 && firstSeen[k] >= 0 && firstSeen[k - 1] >= 0) {
             EXPECT_GT(firstSeen[k], firstSeen[k - 1]) << "flight frame " << k + 1 << " out of order";
         }
@@ -221,6 +223,50 @@ TEST_F(Game, AWrongPhraseCountsAsAMissAndTheRevealShowsTheAnswerOnce) {
 
     ASSERT_TRUE(exitThroughButton());
     EXPECT_EQ(readFile(file("KXStats.dat")), "5 0 1 0 0 0") << printable(readFile(file("KXStats.dat")));
+}
+
+TEST_F(Game, TheDifficultyHeadStartCountsInTheScore) {
+    writeLibrary(kLibrary);
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    const QImage idle = settledScreenshot();
+
+    // Before the first game the switch is refused.
+    clickControl(ui::id::DifficultyButton);
+    sleepFor(400ms);
+    EXPECT_EQ(changedPixels(idle, settledScreenshot(), ui::id::GuessLimitDisplay), 0)
+        << "DifficultyButton changed the limit before the first game";
+
+    ASSERT_TRUE(startGame(idle));
+    clickControl(ui::id::GuessEdit);
+    sleepFor(150ms);
+    xdo_->type("KIWI TEA");
+    clickControl(ui::id::GuessPhraseButton);
+    ASSERT_TRUE(waitForControlPicture(ui::id::WinPictureLeft, 3750)) << "the typed phrase does not win";
+
+    clickControl(ui::id::DifficultyButton);
+    ASSERT_TRUE(waitUntil([&] { return changedPixels(idle, x_.screenshot(), ui::id::GuessLimitDisplay) > 0; }, 3s))
+        << "DifficultyButton between games does not change the limit shown";
+    clickControl(ui::id::NewGameButton);
+    EXPECT_TRUE(waitForControlPicture(ui::id::GallowsStage1, 2250)) << "no head start: stage 1 hidden";
+    EXPECT_TRUE(waitForControlPicture(ui::id::GallowsStage2, 2200)) << "no head start: stage 2 hidden";
+    // New Game empties GuessEdit; the phrase typed again wins with 2 on the gallows.
+    EXPECT_TRUE(waitUntil([&] { return changedPixels(idle, x_.screenshot(), ui::id::GuessEdit) < 30; }, 3s))
+        << "New Game does not empty GuessEdit";
+    clickControl(ui::id::GuessEdit);
+    sleepFor(150ms);
+    xdo_->type("kiwi tea");
+    clickControl(ui::id::GuessPhraseButton);
+    ASSERT_TRUE(waitForControlPicture(ui::id::WinPictureLeft, 3750)) << "the second game is not won";
+
+    // Back to seven: the read-out is the start one again.
+    clickControl(ui::id::DifficultyButton);
+    EXPECT_TRUE(waitUntil([&] { return changedPixels(idle, x_.screenshot(), ui::id::GuessLimitDisplay) == 0; }, 3s))
+        << "a second DifficultyButton press does not bring the limit back";
+
+    ASSERT_TRUE(exitThroughButton());
+    // 8 x 10, then (8 - 2) x 10.
+    EXPECT_EQ(readFile(file("KXStats.dat")), "140 2 0 0 0 0") << printable(readFile(file("KXStats.dat")));
 }
 
 }  // namespace
