@@ -412,6 +412,20 @@ std::vector<std::string> XServer::windowStates(const std::string& windowId) {
     return names;
 }
 
+void XServer::requestClose(const std::string& windowId) {
+    if (xdisplay_ == nullptr) return;
+    Display* d = dpy(xdisplay_);
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = std::strtoul(windowId.c_str(), nullptr, 10);
+    ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, ev.xclient.window, False, NoEventMask, &ev);
+    XFlush(d);
+}
+
 int XServer::bells() {
     if (xdisplay_ == nullptr) return bells_;
     Display* d = dpy(xdisplay_);

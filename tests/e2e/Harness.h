@@ -129,6 +129,10 @@ public:
     // The atom names in a window's _NET_WM_STATE.
     std::vector<std::string> windowStates(const std::string& windowId);
 
+    // Asks the window's client to close it, as a window manager's close does
+    // (WM_DELETE_WINDOW).
+    void requestClose(const std::string& windowId);
+
     // Counts the bells rung on the server (the default beep of a client).
     int bells();
     // Waits until at least n bells were rung in total; false on timeout.

@@ -199,5 +199,53 @@ TEST_F(AddWindow, CloseAddButtonHidesTheWindowOnceMovedIntoView) {
         << "AddPuzzlesButton after CloseAddButton does not show the window again";
 }
 
+TEST_F(AddWindow, TypingStopsAtTheFieldLimits) {
+    writeLibrary(join({0, 1, 2, 3, 4, 5}));
+    writeConfig(kUnlockedConfig);
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    ASSERT_FALSE(openAddWindow().empty()) << "AddPuzzlesButton does not show the add window";
+    // Narrow letters, so the text limit and not the field's width stops them.
+    clickControl(ui::id::PhraseEdit);
+    sleepFor(150ms);
+    xdo_->type(std::string(42, 'i'));
+    clickControl(ui::id::HintEdit);
+    sleepFor(150ms);
+    xdo_->type(std::string(40, 'l'));
+    sleepFor(200ms);
+    clickControl(ui::id::AddButton);
+    ASSERT_TRUE(waitForFieldsEmpty()) << "AddButton does not empty the fields";
+    EXPECT_EQ(readFile(file("KXData.dat")),
+              join({0, 1, 2, 3, 4, 5}) + std::string(38, 'i') + ";" + std::string(34, 'l') + ":")
+        << printable(readFile(file("KXData.dat")));
+}
+
+TEST_F(AddWindow, NewGameAbortsAViewingPass) {
+    writeLibrary(join({0, 1, 2, 3, 4, 5}));
+    writeConfig(kUnlockedConfig);
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    ASSERT_FALSE(openAddWindow().empty()) << "AddPuzzlesButton does not show the add window";
+    const QImage first = view();
+    view();   // the second record, hint "a drink"
+    clickControl(ui::id::NewGameButton);
+    ASSERT_TRUE(waitUntil([&] { return fieldEmpty(x_.screenshot(), ui::id::HintEdit); }, 3s))
+        << "New Game does not end the viewing pass";
+    const QImage aborted = settledScreenshot();
+    EXPECT_FALSE(fieldEmpty(aborted, ui::id::PhraseEdit)) << "no abort text in PhraseEdit";
+    EXPECT_GT(differingPixels(region(first, ui::id::PhraseEdit), region(aborted, ui::id::PhraseEdit),
+                              0, 0, 284, 24),
+              30);
+    // The next View starts again at the first record.
+    const QImage again = view();
+    EXPECT_LE(differingPixels(region(first, ui::id::PhraseEdit), region(again, ui::id::PhraseEdit),
+                              0, 0, 284, 24),
+              30)
+        << "View after New Game does not show the first record";
+    EXPECT_LE(differingPixels(region(first, ui::id::HintEdit), region(again, ui::id::HintEdit), 0, 0,
+                              252, 24),
+              30);
+}
+
 }  // namespace
 }  // namespace e2e

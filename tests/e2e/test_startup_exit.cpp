@@ -104,6 +104,27 @@ TEST_F(StartupExit, StatisticsSurviveTwoOrderlyRuns) {
     EXPECT_EQ(readFile(file("KXStats.dat")), "250 7 3 40 1 9");
 }
 
+TEST_F(StartupExit, AWindowManagerCloseOfAnyWindowEndsTheProgramInOrder) {
+    for (const char* title : {"Tarvik_KXv", "Message_KXv"}) {
+        SCOPED_TRACE(title);
+        writeLibrary(kLibrary);
+        writeFile(file("KXStats.dat"), "1 2 3 4 5 6");
+        launch();
+        ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+        if (std::string(title) == "Message_KXv") {
+            xdo_->click(mainX(300), mainY(12));   // the title strip opens it
+        }
+        const std::string id = waitForWindow(title);
+        ASSERT_FALSE(id.empty()) << title << " is not shown";
+        x_.requestClose(id);
+        ASSERT_TRUE(program_.wait(10s)) << "closing " << title << " did not end the program";
+        EXPECT_EQ(program_.exitCode(), 0) << program_.describeEnd();
+        EXPECT_EQ(readFile(file("OnLoad.dat")), scramble(kLibrary));
+        EXPECT_EQ(readFile(file("KXData.dat")), "Data purged...");
+        EXPECT_EQ(readFile(file("KXStats.dat")), "1 2 3 4 5 6");
+    }
+}
+
 TEST_F(StartupExit, WithoutADisplayItFailsWithOneLineOnStandardError) {
     writeLibrary(kLibrary);
     Environment env = programEnvironment();
