@@ -74,7 +74,8 @@ Picture::Picture(QWidget* parent) : QLabel(parent) {
 void Picture::assign(int bitmapNumber) {
     const QPixmap& p = bitmap(bitmapNumber);
     if (!p.isNull()) setPixmap(p);
-    resize(bitmapSize(bitmapNumber));
+    // Fixed, so nothing lays it back to its nominal size.
+    setFixedSize(bitmapSize(bitmapNumber));
 }
 
 TextStatic::TextStatic(ui::ControlKind kind, bool transparent, QWidget* parent)

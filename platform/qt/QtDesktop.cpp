@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include "platform/qt/Controls.h"
 #include "platform/qt/DocumentOpener.h"
@@ -67,15 +68,21 @@ Size QtDesktop::screenSize() {
 }
 
 void QtDesktop::createWindow(const ui::WindowSpec& spec) {
-    QWidget* owner = spec.owner ? live(*spec.owner) : nullptr;
-    auto* w = new TopWindow(spec.window, spec.backgroundBitmap, owner);
+    auto* w = new TopWindow(spec.window, spec.backgroundBitmap, nullptr);
     w->setWindowTitle(latin1(spec.title));
     w->setObjectName(QString::fromLatin1(spec.className));
     w->setFixedSize(spec.width, spec.height);
     w->move(spec.left, spec.top);   // off-screen positions stand as given
+    const auto nativeId = static_cast<std::uintptr_t>(w->winId());
     if (onX11_) {
         const std::string cls = spec.className;
-        xdisplay::setWindowClass(static_cast<std::uintptr_t>(w->winId()), cls, cls);
+        xdisplay::setWindowClass(nativeId, cls, cls);
+    }
+    // An owned window is transient for its owner. It is not the owner's
+    // child widget: a native child would make every control of the owner a
+    // native window too, which breaks their sizes and transparency.
+    if (spec.owner) {
+        if (TopWindow* owner = live(*spec.owner)) w->windowHandle()->setTransientParent(owner->windowHandle());
     }
     auto& entry = windows_[spec.window];
     entry.widget = w;

@@ -2,6 +2,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QWindow>
 
 #include "QtFixture.h"
 #include "platform/qt/Controls.h"
@@ -30,7 +31,9 @@ TEST_F(LayoutTest, WindowsStandFramelessAtTheirTitlesPositionsAndSizes) {
         EXPECT_EQ(desk->windowRect(spec.window),
                   (platform::Rect{spec.left, spec.top, spec.left + spec.width, spec.top + spec.height}));
         // The add-puzzle and message windows belong to the main window.
-        EXPECT_EQ(w->parentWidget(), spec.owner ? window(*spec.owner) : nullptr);
+        ASSERT_NE(w->windowHandle(), nullptr);
+        EXPECT_EQ(w->windowHandle()->transientParent(),
+                  spec.owner ? window(*spec.owner)->windowHandle() : nullptr);
     }
     EXPECT_TRUE(window(Window::Main)->isVisible());
     EXPECT_FALSE(window(Window::AddPuzzle)->isVisible());
@@ -59,6 +62,19 @@ TEST_F(LayoutTest, EveryControlExistsInItsWindowAtItsRectangle) {
                                   win.left + spec.left + size.width(), win.top + spec.top + size.height()}));
     }
     EXPECT_EQ(count, 77);
+}
+
+TEST_F(LayoutTest, ControlsStayPlainWidgetsSoPicturesKeepTheirBitmapSize) {
+    start();
+    for (const auto& spec : ui::controlTable) {
+        EXPECT_FALSE(control(spec.id)->testAttribute(Qt::WA_NativeWindow)) << spec.name;
+    }
+    // A picture hidden before its bitmap came still takes the bitmap's size
+    // once the windows are up.
+    QCoreApplication::processEvents();
+    desk->showControl(ui::id::WinPictureRight);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(control(ui::id::WinPictureRight)->size(), QSize(53, 30));
 }
 
 TEST_F(LayoutTest, StartUpShowsTilesAndTextsAndHidesTheEndPictures) {
