@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -153,6 +154,7 @@ bool Process::start(const std::vector<std::string>& argv, const Environment& env
     if (child < 0) return false;
     if (child == 0) {
         setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);   // never outlive a crashed test
         if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(126);
         int in = open("/dev/null", O_RDONLY);
         int out = open(stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

@@ -68,6 +68,23 @@ TEST_F(MessageAndSound, TheStripDoesNothingDuringAGame) {
     EXPECT_FALSE(windowVisible("Message_KXv")) << "the message window opened during a game";
 }
 
+TEST_F(MessageAndSound, TheStripDoesNothingWhileTheAddWindowIsShown) {
+    writeLibrary(kLibrary);
+    writeConfig(kUnlockedConfig);
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    clickControl(ui::id::AddPuzzlesButton);
+    ASSERT_FALSE(waitForWindow("Add_Puzzle").empty()) << "the add window does not open";
+    xdo_->click(mainX(50), mainY(12));   // the part of the strip left of the add window
+    sleepFor(600ms);
+    EXPECT_FALSE(windowVisible("Message_KXv")) << "the message window opened over the add window";
+    clickControl(ui::id::AddPuzzlesButton);
+    ASSERT_TRUE(waitUntil([&] { return !windowVisible("Add_Puzzle"); }, 3s));
+    xdo_->click(mainX(50), mainY(12));
+    EXPECT_FALSE(waitForWindow("Message_KXv").empty())
+        << "with the add window hidden again the strip does not open the message window";
+}
+
 TEST_F(MessageAndSound, MuteSilencesTheCuesThatObeyItButNotTheClick) {
     writeLibrary(kLibrary);
     launch();
