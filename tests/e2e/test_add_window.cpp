@@ -247,5 +247,25 @@ TEST_F(AddWindow, NewGameAbortsAViewingPass) {
               30);
 }
 
+TEST_F(AddWindow, AnAccentedLetterIsStoredAsOneByte) {
+    writeLibrary(join({0, 1, 2, 3, 4, 5}));
+    writeConfig(kUnlockedConfig);
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    ASSERT_FALSE(openAddWindow().empty()) << "AddPuzzlesButton does not show the add window";
+    clickControl(ui::id::PhraseEdit);
+    sleepFor(150ms);
+    xdo_->type("Caf\u00e9 Noir");   // typed as the keysyms of "Café Noir"
+    clickControl(ui::id::HintEdit);
+    sleepFor(150ms);
+    xdo_->type("\u00e9t\u00e9");   // "été" (xdotool types remapped capitals in lower case)
+    sleepFor(200ms);
+    clickControl(ui::id::AddButton);
+    ASSERT_TRUE(waitForFieldsEmpty()) << "AddButton does not empty the fields";
+    // The phrase lower-cased in ASCII only; the hint as typed; Latin-1 bytes.
+    EXPECT_EQ(readFile(file("KXData.dat")), join({0, 1, 2, 3, 4, 5}) + "caf\xE9 noir;\xE9t\xE9:")
+        << printable(readFile(file("KXData.dat")));
+}
+
 }  // namespace
 }  // namespace e2e

@@ -100,5 +100,23 @@ TEST_F(ArrowKeys, TheHiddenAddWindowMovesAlongAndAShownOneBlocksTheKeys) {
     EXPECT_EQ(after->y, kAddTop - 2);
 }
 
+TEST_F(ArrowKeys, TheyWorkWithTheMessageWindowFocusedAndLeaveItInPlace) {
+    writeLibrary(kLibrary);
+    launch();
+    const std::string main = waitForMainWindow();
+    ASSERT_FALSE(main.empty()) << program_.describeEnd();
+    xdo_->click(mainX(300), mainY(12));
+    const std::string message = waitForWindow("Message_KXv");
+    ASSERT_FALSE(message.empty()) << "the title strip does not open the message window";
+    xdo_->click(kMessageLeft + 40, kMessageTop + 20);   // its picture, away from OK
+    sleepFor(200ms);
+    xdo_->key("Right");
+    EXPECT_TRUE(mainAt(main, 64, 6)) << "Right with the message window focused: " << where(main);
+    auto g = xdo_->geometry(message);
+    ASSERT_TRUE(g.has_value());
+    EXPECT_EQ(g->x, kMessageLeft) << "the message window moved";
+    EXPECT_EQ(g->y, kMessageTop);
+}
+
 }  // namespace
 }  // namespace e2e

@@ -3,6 +3,8 @@
 // default viewer registered for the help file's type.
 #include <sys/stat.h>
 
+#include <csignal>
+
 #include "tests/e2e/Harness.h"
 #include "ui/Controls.h"
 
@@ -152,6 +154,21 @@ TEST_F(Help, TheDefaultViewerGetsTheHelpFile) {
     EXPECT_FALSE(windowVisible("Error - Tarvik_KXv")) << "an error box appeared although the viewer started";
     EXPECT_FALSE(windowVisible("System - Permission Denied"));
     EXPECT_TRUE(program_.running()) << program_.describeEnd();
+}
+
+TEST_F(Help, ATerminationSignalWhileABoxIsOpenStillExitsInOrder) {
+    writeLibrary(kLibrary);
+    writeFile(file("KXStats.dat"), "10 1 0 0 0 0");
+    launch(stubViewer());
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    clickControl(ui::id::HelpButton);
+    ASSERT_FALSE(waitForWindow("Error - Tarvik_KXv").empty()) << "no error box";
+    program_.signal(SIGTERM);
+    ASSERT_TRUE(program_.wait(10s)) << "SIGTERM with a box open did not end the program";
+    EXPECT_EQ(program_.exitCode(), 0) << program_.describeEnd();
+    EXPECT_EQ(readFile(file("OnLoad.dat")), scramble(kLibrary));
+    EXPECT_EQ(readFile(file("KXData.dat")), "Data purged...");
+    EXPECT_EQ(readFile(file("KXStats.dat")), "10 1 0 0 0 0");
 }
 
 }  // namespace

@@ -126,5 +126,19 @@ TEST_F(MessageAndSound, MuteSilencesTheCuesThatObeyItButNotTheClick) {
     EXPECT_TRUE(x_.waitForBells(before + 1, 3s)) << "a miss is silent after unmuting";
 }
 
+TEST_F(MessageAndSound, MinimizeButtonIsHeardWhileMuted) {
+    writeLibrary(kLibrary);
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    int before = x_.bells();
+    clickControl(ui::id::SoundButton);
+    ASSERT_TRUE(x_.waitForBells(before + 1, 3s)) << "the SoundButton press made no click";
+    sleepFor(300ms);
+    before = x_.bells();
+    clickControl(ui::id::MinimizeButton);
+    EXPECT_TRUE(x_.waitForBells(before + 1, 3s)) << "MinimizeButton's cue is silenced by the mute";
+    EXPECT_TRUE(program_.running()) << program_.describeEnd();
+}
+
 }  // namespace
 }  // namespace e2e
