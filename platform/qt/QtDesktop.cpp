@@ -122,8 +122,12 @@ void QtDesktop::createControl(const ui::ControlSpec& spec) {
     w->setObjectName(QString::fromLatin1(spec.name));
     w->setFont(controlFont(spec.font));
     w->setGeometry(spec.left, spec.top, spec.width, spec.height);
-    // Earlier controls stay above later ones where they overlap.
-    w->lower();
+    // Later controls stand above earlier ones where they overlap (the flight
+    // frames over the loss figure), except that the phrase display stays
+    // above its underlay: its letters stand on the underlay's blanks.
+    if (spec.id == ui::id::PhraseUnderlay) {
+        if (QWidget* display = controlWidget(ui::id::PhraseDisplay)) w->stackUnder(display);
+    }
     w->show();
     auto& entry = controls_[spec.id];
     entry.widget = w;

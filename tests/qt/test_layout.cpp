@@ -119,6 +119,20 @@ TEST_F(LayoutTest, PhraseFontIsBoldCourierNewOrItsMetricTwinAt22Pixels) {
     EXPECT_LE(hint.height(), 20);
 }
 
+TEST_F(LayoutTest, FlightFramesShowInFrontOfTheLossFigures) {
+    start();
+    desk->showControl(ui::id::AltLossFigure);
+    for (int frame : ui::id::FlightFrames) {
+        desk->showControl(frame);
+        const QImage shown = window(Window::Main)->grab(control(frame)->geometry()).toImage();
+        const QPixmap& bitmap = platform::qt::bitmap(ui::findControl(frame)->bitmap);
+        ASSERT_FALSE(bitmap.isNull());
+        EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), bitmap.toImage().convertToFormat(QImage::Format_RGB32))
+            << "flight frame " << frame << " is covered";
+        desk->hideControl(frame);
+    }
+}
+
 TEST_F(LayoutTest, PhraseDisplayLiesOverItsUnderlayWithoutHidingIt) {
     start();
     QWidget* display = control(ui::id::PhraseDisplay);
