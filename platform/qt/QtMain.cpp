@@ -19,17 +19,19 @@ namespace platform::qt {
 
 namespace {
 
-// Whether Qt would use the X11 platform plugin.
+// Whether Qt will use the X11 platform plugin. Unless told otherwise it
+// does: the layout needs windows placed at exact screen positions, which
+// X allows and Wayland does not.
 bool usesX11() {
     const QByteArray name = qgetenv("QT_QPA_PLATFORM");
+    if (name.isEmpty()) qputenv("QT_QPA_PLATFORM", "xcb");
     return name.isEmpty() || name == "xcb" || name.startsWith("xcb:");
 }
 
 // The program writes no log: Qt's own chatter (a missing audio device, say)
-// stays quiet unless asked for; only real errors are printed.
+// stays quiet; only a fatal error, which ends the process, is printed.
 void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    static const bool verbose = !qEnvironmentVariableIsEmpty("TARVIK_QT_MESSAGES");
-    if (!verbose && type != QtFatalMsg) return;
+    if (type != QtFatalMsg) return;
     std::fprintf(stderr, "tarvik-kxv: %s\n", message.toLocal8Bit().constData());
 }
 
