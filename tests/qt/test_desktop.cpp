@@ -248,6 +248,27 @@ TEST_F(DesktopTest, TheExitButtonEndsTheRunningLoopWithCodeZero) {
     EXPECT_TRUE(std::filesystem::exists(dir / "KXStats.dat"));
 }
 
+TEST_F(DesktopTest, TheExitButtonPressedWhileABoxIsOpenEndsBoxAndLoop) {
+    start(false);
+    bool boxReturned = false;
+    QTimer::singleShot(20, [&] {
+        QTimer::singleShot(40, [&] {
+            QTest::mouseClick(control(ui::id::ExitButton), Qt::LeftButton, {}, QPoint(5, 5));
+        });
+        desk->messageBox("Help files could not be opened...", "Error - Tarvik_KXv", platform::MB_OK);
+        boxReturned = true;
+    });
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        if (QMessageBox* box = openBox()) box->button(QMessageBox::Ok)->click();
+        QCoreApplication::exit(7);
+    });
+    watchdog.start(5000);
+    EXPECT_EQ(desk->runMessageLoop(), 0);
+    EXPECT_TRUE(boxReturned);
+    EXPECT_EQ(openBox(), nullptr);
+}
+
 TEST_F(DesktopTest, TitleSearchSeesTheProgramsOwnWindowsHiddenOrNot) {
     start();
     EXPECT_TRUE(desk->topLevelWindowExists("Tarvik_KXv"));
