@@ -320,6 +320,9 @@ void QtDesktop::messageBox(const std::string& text, const std::string& caption, 
     // meanwhile, as under a box without owner.
     box.setWindowModality(Qt::NonModal);
     if ((style & platform::MB_TOPMOST) != 0) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    // The window that was active gets the activation back afterwards, as
+    // the classic desktop gives it to the next window in line.
+    const QPointer<QWidget> wasActive = QApplication::activeWindow();
     QEventLoop loop;
     boxLoops_.push_back(&loop);
     connect(&box, &QMessageBox::finished, &loop, [&loop] { loop.exit(0); });
@@ -328,6 +331,8 @@ void QtDesktop::messageBox(const std::string& text, const std::string& caption, 
     box.activateWindow();
     loop.exec();
     std::erase_if(boxLoops_, [&loop](const QPointer<QEventLoop>& p) { return p == &loop || !p; });
+    box.hide();
+    if (!quitPosted_ && wasActive && wasActive->isVisible()) wasActive->activateWindow();
 }
 
 bool QtDesktop::openDocument(const std::string& path) { return openWithDefaultApplication(path); }
