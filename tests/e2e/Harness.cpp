@@ -302,6 +302,18 @@ Display* dpy(void* p) { return static_cast<Display*>(p); }
 int ignoreXErrors(Display*, XErrorEvent*) { return 0; }
 }  // namespace
 
+namespace {
+// A display number is taken while the process named in its lock file lives;
+// Xvfb itself clears a stale lock.
+bool displayTaken(int n) {
+    const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+    if (!fs::exists(lock)) return false;
+    const std::string text = readFile(lock);
+    const long pid = std::strtol(text.c_str(), nullptr, 10);
+    return pid <= 0 || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+}
+}  // namespace
+
 XServer::~XServer() { stop(); }
 
 bool XServer::start(const fs::path& logDir, std::string& error) {
@@ -315,9 +327,7 @@ bool XServer::start(const fs::path& logDir, std::string& error) {
     for (int attempt = 0; attempt < 40; ++attempt) {
         const int n = 100 + (pid * 7 + attempt) % 800;
         const std::string number = std::to_string(n);
-        if (fs::exists("/tmp/.X" + number + "-lock") || fs::exists("/tmp/.X11-unix/X" + number)) {
-            continue;
-        }
+        if (displayTaken(n)) continue;
         const std::string name = ":" + number;
         if (!server_.start({xvfb, name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {},
                            logDir, logDir / ("xvfb" + number + ".out"),
@@ -333,8 +343,16 @@ bool XServer::start(const fs::path& logDir, std::string& error) {
                 return d != nullptr;
             },
             10s, 20ms);
+        if (d != nullptr) {
+            sleepFor(50ms);
+            if (!server_.running()) {   // another server answered on that number
+                XCloseDisplay(d);
+                d = nullptr;
+            }
+        }
         if (d == nullptr) {
             server_.kill();
+            server_.reset();
             continue;   // taken meanwhile, or failed: try the next number
         }
         display_ = name;
@@ -355,7 +373,9 @@ void XServer::stop() {
         XCloseDisplay(dpy(xdisplay_));
         xdisplay_ = nullptr;
     }
-    server_.kill();
+    // SIGTERM lets the server remove its lock file and socket.
+    server_.signal(SIGTERM);
+    if (!server_.wait(3s)) server_.kill();
 }
 
 QImage XServer::screenshot() {
@@ -412,6 +432,29 @@ std::vector<std::string> XServer::windowStates(const std::string& windowId) {
         XFree(data);
     }
     return names;
+}
+
+std::string XServer::describeWindows() {
+    if (xdisplay_ == nullptr) return "no display";
+    Display* d = dpy(xdisplay_);
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    std::string out;
+    if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) return "no tree";
+    for (unsigned i = 0; i < count; ++i) {
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(d, children[i], &a)) continue;
+        char* name = nullptr;
+        XFetchName(d, children[i], &name);
+        if (name == nullptr && a.map_state != IsViewable) continue;   // toolkit helpers
+        out += "\n  \"" + std::string(name != nullptr ? name : "") + "\" " +
+               std::to_string(children[i]) + " at " + std::to_string(a.x) + "," + std::to_string(a.y) +
+               " " + std::to_string(a.width) + "x" + std::to_string(a.height) +
+               (a.map_state == IsViewable ? " shown" : " hidden");
+        if (name != nullptr) XFree(name);
+    }
+    if (children != nullptr) XFree(children);
+    return out.empty() ? "no windows" : out;
 }
 
 void XServer::requestClose(const std::string& windowId) {
@@ -615,6 +658,15 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::TearDown() {
+    // On failure: what was on the display, and the last screen beside the build.
+    if (HasFailure() && !x_.display().empty()) {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::string name = std::string(info->test_suite_name()) + "." + info->name();
+        std::fprintf(stderr, "Windows at the end of %s:%s\nThe program %s.\n", name.c_str(),
+                     x_.describeWindows().c_str(), program_.describeEnd().c_str());
+        x_.screenshot().save(QString::fromStdString(std::string(TARVIK_E2E_OUTPUT_DIR) + "/failed-" +
+                                                    name + ".png"));
+    }
     program_.kill();
     x_.stop();
 }

@@ -129,6 +129,10 @@ public:
     // The atom names in a window's _NET_WM_STATE.
     std::vector<std::string> windowStates(const std::string& windowId);
 
+    // Every top-level window: title, id, geometry and whether it is mapped;
+    // for failure messages.
+    std::string describeWindows();
+
     // Asks the window's client to close it, as a window manager's close does
     // (WM_DELETE_WINDOW).
     void requestClose(const std::string& windowId);
