@@ -267,5 +267,25 @@ TEST_F(AddWindow, AnAccentedLetterIsStoredAsOneByte) {
         << printable(readFile(file("KXData.dat")));
 }
 
+TEST_F(AddWindow, APhraseWithASemicolonIsRefused) {
+    writeLibrary(join({0, 1, 2, 3, 4, 5}));
+    writeConfig(kUnlockedConfig);
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    ASSERT_FALSE(openAddWindow().empty()) << "AddPuzzlesButton does not show the add window";
+    clickControl(ui::id::PhraseEdit);
+    sleepFor(150ms);
+    xdo_->type("salt;pepper");
+    ASSERT_TRUE(waitForFieldText(ui::id::PhraseEdit));
+    sleepFor(200ms);
+    const int bells = x_.bells();
+    clickControl(ui::id::AddButton);
+    EXPECT_TRUE(x_.waitForBells(bells + 1, 2s)) << "a phrase with \";\" is taken without a beep";
+    sleepFor(300ms);
+    EXPECT_FALSE(fieldEmpty(x_.screenshot(), ui::id::PhraseEdit)) << "the refused phrase was cleared";
+    EXPECT_EQ(readFile(file("KXData.dat")), join({0, 1, 2, 3, 4, 5}))
+        << printable(readFile(file("KXData.dat")));
+}
+
 }  // namespace
 }  // namespace e2e

@@ -67,8 +67,16 @@ TEST_F(Statistics, AMissingLibraryShowsTheErrorTextInThePhraseLine) {
         << "no error text in the phrase line";
     EXPECT_TRUE(waitUntil([&] { return changed(idle, x_.screenshot(), ui::id::HintDisplay) > 20; }, 3s))
         << "no \"No data\" in the hint line";
+    // No game is under way: a click on the board wins nothing.
+    xdo_->click(mainX(600), mainY(300));
+    clickTile('A');
+    sleepFor(500ms);
+    const ScreenRect win = controlOnScreen(ui::id::WinPictureLeft);
+    EXPECT_FALSE(showsPicture(x_.screenshot(), 3750, win.left, win.top, 0.9))
+        << "a click after a failed draw wins a game";
     ASSERT_TRUE(exitThroughButton());
     EXPECT_FALSE(fs::exists(file("OnLoad.dat"))) << "a library was written from nothing";
+    EXPECT_EQ(readFile(file("KXStats.dat")), "0 0 0 0 0 0") << "a game without a puzzle was booked";
 }
 
 }  // namespace
