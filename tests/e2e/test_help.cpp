@@ -171,5 +171,19 @@ TEST_F(Help, ATerminationSignalWhileABoxIsOpenStillExitsInOrder) {
     EXPECT_EQ(readFile(file("KXStats.dat")), "10 1 0 0 0 0");
 }
 
+TEST_F(Help, ExitButtonWorksWhileABoxIsOpen) {
+    writeLibrary(kLibrary);
+    launch(stubViewer());
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    clickControl(ui::id::HelpButton);
+    ASSERT_FALSE(waitForWindow("Error - Tarvik_KXv").empty()) << "no error box";
+    // The box has no owner: the main window's buttons keep working.
+    ASSERT_TRUE(exitThroughButton()) << "ExitButton with the box open did not end the program";
+    EXPECT_EQ(program_.exitCode(), 0) << program_.describeEnd();
+    EXPECT_EQ(readFile(file("OnLoad.dat")), scramble(kLibrary));
+    EXPECT_EQ(readFile(file("KXData.dat")), "Data purged...");
+    EXPECT_EQ(readFile(file("KXStats.dat")), "0 0 0 0 0 0");
+}
+
 }  // namespace
 }  // namespace e2e
