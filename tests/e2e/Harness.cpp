@@ -408,32 +408,6 @@ QImage XServer::screenshot() {
     return out;
 }
 
-std::vector<std::string> XServer::windowStates(const std::string& windowId) {
-    std::vector<std::string> names;
-    if (xdisplay_ == nullptr) return names;
-    Display* d = dpy(xdisplay_);
-    const Window w = std::strtoul(windowId.c_str(), nullptr, 10);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    const Atom state = XInternAtom(d, "_NET_WM_STATE", False);
-    if (XGetWindowProperty(d, w, state, 0, 64, False, XA_ATOM, &type, &format, &count, &after,
-                           &data) == Success &&
-        data != nullptr) {
-        const auto* atoms = reinterpret_cast<const Atom*>(data);
-        for (unsigned long i = 0; i < count; ++i) {
-            char* name = XGetAtomName(d, atoms[i]);
-            if (name != nullptr) {
-                names.emplace_back(name);
-                XFree(name);
-            }
-        }
-        XFree(data);
-    }
-    return names;
-}
-
 std::string XServer::describeWindows() {
     if (xdisplay_ == nullptr) return "no display";
     Display* d = dpy(xdisplay_);

@@ -126,9 +126,6 @@ public:
     // The whole screen as RGB32.
     QImage screenshot();
 
-    // The atom names in a window's _NET_WM_STATE.
-    std::vector<std::string> windowStates(const std::string& windowId);
-
     // Every top-level window: title, id, geometry and whether it is mapped;
     // for failure messages.
     std::string describeWindows();
