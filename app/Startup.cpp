@@ -28,9 +28,9 @@ void showStatistics() {
 
 void createControls() {
     auto& d = platform::desktop();
-    for (const auto& spec : ui::controlTable) {
-        d.createControl(spec);
-        switch (spec.id) {
+    for (const auto& row : ui::controlTable) {
+        d.createControl(row);
+        switch (row.id) {
             case ui::id::HintDisplay:
                 game::loadStats();
                 showStatistics();
@@ -41,7 +41,7 @@ void createControls() {
             case ui::id::WinPictureLeft:
             case ui::id::WinPictureRight:
             case ui::id::FigureModeIndicator:
-                d.hideControl(spec.id);
+                d.hideControl(row.id);
                 break;
             default:
                 break;
@@ -51,8 +51,8 @@ void createControls() {
 
 void assignBitmaps() {
     auto& d = platform::desktop();
-    for (const auto& spec : ui::controlTable) {
-        if (spec.kind == ui::ControlKind::Picture) d.assignBitmap(spec.id);
+    for (const auto& row : ui::controlTable) {
+        if (row.kind == ui::ControlKind::Picture) d.assignBitmap(row.id);
     }
     for (int id : ui::picturesHiddenAfterAssignment) d.hideControl(id);
 }

@@ -78,8 +78,8 @@ public:
 
     // Creation, in the order start-up calls it.
     virtual Size screenSize() = 0;
-    virtual void createWindow(const ui::WindowSpec& spec) = 0;
-    virtual void createControl(const ui::ControlSpec& spec) = 0;
+    virtual void createWindow(const ui::WindowSpec& row) = 0;
+    virtual void createControl(const ui::ControlSpec& row) = 0;
     virtual void assignBitmap(ControlId id) = 0;   // the picture's bitmap from its table row
 
     // Top-level windows.

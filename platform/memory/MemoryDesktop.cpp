@@ -14,34 +14,34 @@ const char* windowName(Window w) {
     return "?";
 }
 
-void MemoryDesktop::createWindow(const ui::WindowSpec& spec) {
-    auto& s = windows_[spec.window];
+void MemoryDesktop::createWindow(const ui::WindowSpec& row) {
+    auto& s = windows_[row.window];
     s.created = true;
     s.visible = false;
-    s.title = spec.title;
-    s.rect = {spec.left, spec.top, spec.left + spec.width, spec.top + spec.height};
-    log(std::string("createWindow ") + windowName(spec.window));
+    s.title = row.title;
+    s.rect = {row.left, row.top, row.left + row.width, row.top + row.height};
+    log(std::string("createWindow ") + windowName(row.window));
 }
 
-void MemoryDesktop::createControl(const ui::ControlSpec& spec) {
-    auto& c = controls_[spec.id];
+void MemoryDesktop::createControl(const ui::ControlSpec& row) {
+    auto& c = controls_[row.id];
     c.created = true;
     c.visible = true;
-    c.parent = spec.parent;
-    c.left = spec.left;
-    c.top = spec.top;
-    c.width = spec.width;
-    c.height = spec.height;
-    c.textLimit = spec.textLimit;
-    log("createControl " + std::to_string(spec.id));
+    c.parent = row.parent;
+    c.left = row.left;
+    c.top = row.top;
+    c.width = row.width;
+    c.height = row.height;
+    c.textLimit = row.textLimit;
+    log("createControl " + std::to_string(row.id));
 }
 
 void MemoryDesktop::assignBitmap(ControlId id) {
     auto& c = controls_[id];
     c.bitmapAssigned = true;
     // A picture takes its bitmap's size.
-    if (const auto* spec = ui::findControl(id)) {
-        if (const auto* bmp = ui::findBitmap(spec->bitmap)) {
+    if (const auto* row = ui::findControl(id)) {
+        if (const auto* bmp = ui::findBitmap(row->bitmap)) {
             c.width = bmp->width;
             c.height = bmp->height;
         }
@@ -206,8 +206,8 @@ Point MemoryDesktop::centreOf(ControlId id, Window w) {
 }
 
 void MemoryDesktop::pressButton(ControlId id) {
-    const auto* spec = ui::findControl(id);
-    const Window parent = spec != nullptr ? spec->parent : Window::Main;
+    const auto* row = ui::findControl(id);
+    const Window parent = row != nullptr ? row->parent : Window::Main;
     sendMessage(parent, Message::Command, static_cast<std::uintptr_t>(id), 0);
 }
 

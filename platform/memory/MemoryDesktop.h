@@ -41,8 +41,8 @@ public:
 
     // Desktop
     Size screenSize() override { return screen_; }
-    void createWindow(const ui::WindowSpec& spec) override;
-    void createControl(const ui::ControlSpec& spec) override;
+    void createWindow(const ui::WindowSpec& row) override;
+    void createControl(const ui::ControlSpec& row) override;
     void assignBitmap(ControlId id) override;
     void showWindow(Window w) override;
     void hideWindow(Window w) override;

@@ -28,7 +28,7 @@ void replaceBitmap(int number, const QPixmap& pixmap) { cache().insert(number, p
 QSize bitmapSize(int number) {
     const QPixmap& p = bitmap(number);
     if (!p.isNull()) return p.size();
-    if (const auto* spec = ui::findBitmap(number)) return {spec->width, spec->height};
+    if (const auto* row = ui::findBitmap(number)) return {row->width, row->height};
     return {};
 }
 

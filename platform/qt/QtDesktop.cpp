@@ -67,38 +67,38 @@ Size QtDesktop::screenSize() {
     return {screen->size().width(), screen->size().height()};
 }
 
-void QtDesktop::createWindow(const ui::WindowSpec& spec) {
-    auto* w = new TopWindow(spec.window, spec.backgroundBitmap, nullptr);
-    w->setWindowTitle(latin1(spec.title));
-    w->setObjectName(QString::fromLatin1(spec.className));
-    w->setFixedSize(spec.width, spec.height);
-    w->move(spec.left, spec.top);   // off-screen positions stand as given
+void QtDesktop::createWindow(const ui::WindowSpec& row) {
+    auto* w = new TopWindow(row.window, row.backgroundBitmap, nullptr);
+    w->setWindowTitle(latin1(row.title));
+    w->setObjectName(QString::fromLatin1(row.className));
+    w->setFixedSize(row.width, row.height);
+    w->move(row.left, row.top);   // off-screen positions stand as given
     const auto nativeId = static_cast<std::uintptr_t>(w->winId());
     if (onX11_) {
-        const std::string cls = spec.className;
+        const std::string cls = row.className;
         xdisplay::setWindowClass(nativeId, cls, cls);
     }
     // An owned window is transient for its owner. It is not the owner's
     // child widget: a native child would make every control of the owner a
     // native window too, which breaks their sizes and transparency.
-    if (spec.owner) {
-        if (TopWindow* owner = live(*spec.owner)) w->windowHandle()->setTransientParent(owner->windowHandle());
+    if (row.owner) {
+        if (TopWindow* owner = live(*row.owner)) w->windowHandle()->setTransientParent(owner->windowHandle());
     }
-    auto& entry = windows_[spec.window];
+    auto& entry = windows_[row.window];
     entry.widget = w;
     entry.destroyed = false;
-    entry.title = spec.title;
+    entry.title = row.title;
 }
 
-void QtDesktop::createControl(const ui::ControlSpec& spec) {
-    TopWindow* parent = live(spec.parent);
+void QtDesktop::createControl(const ui::ControlSpec& row) {
+    TopWindow* parent = live(row.parent);
     if (parent == nullptr) return;
     QWidget* w = nullptr;
-    switch (spec.kind) {
+    switch (row.kind) {
         case ui::ControlKind::OwnerDrawButton: {
-            auto* b = new FaceButton(spec.normalFace, spec.pressedFace, parent);
-            const Window target = spec.parent;
-            const int id = spec.id;
+            auto* b = new FaceButton(row.normalFace, row.pressedFace, parent);
+            const Window target = row.parent;
+            const int id = row.id;
             // A command from a button arrives at the button's parent window.
             connect(b, &QAbstractButton::clicked, this, [target, id] {
                 platform::sendMessage(target, Message::Command, static_cast<std::uintptr_t>(id), 0);
@@ -113,34 +113,34 @@ void QtDesktop::createControl(const ui::ControlSpec& spec) {
         case ui::ControlKind::TextPrefix:
         case ui::ControlKind::TextCentered:
             // The phrase display lies over its underlay: letters on the blanks.
-            w = new TextStatic(spec.kind, spec.id == ui::id::PhraseDisplay, parent);
+            w = new TextStatic(row.kind, row.id == ui::id::PhraseDisplay, parent);
             break;
         case ui::ControlKind::Edit:
-            w = new FittedEdit(spec.textLimit, parent);
+            w = new FittedEdit(row.textLimit, parent);
             break;
     }
-    w->setObjectName(QString::fromLatin1(spec.name));
-    w->setFont(controlFont(spec.font));
-    w->setGeometry(spec.left, spec.top, spec.width, spec.height);
+    w->setObjectName(QString::fromLatin1(row.name));
+    w->setFont(controlFont(row.font));
+    w->setGeometry(row.left, row.top, row.width, row.height);
     // Later controls stand above earlier ones where they overlap (the flight
     // frames over the loss figure), except that the phrase display stays
     // above its underlay: its letters stand on the underlay's blanks.
-    if (spec.id == ui::id::PhraseUnderlay) {
+    if (row.id == ui::id::PhraseUnderlay) {
         if (QWidget* display = controlWidget(ui::id::PhraseDisplay)) w->stackUnder(display);
     }
     w->show();
-    auto& entry = controls_[spec.id];
+    auto& entry = controls_[row.id];
     entry.widget = w;
-    entry.kind = spec.kind;
-    entry.parent = spec.parent;
+    entry.kind = row.kind;
+    entry.parent = row.parent;
     entry.text.clear();
 }
 
 void QtDesktop::assignBitmap(ControlId id) {
     const auto* c = control(id);
-    const auto* spec = ui::findControl(id);
-    if (c == nullptr || spec == nullptr || c->kind != ui::ControlKind::Picture) return;
-    static_cast<Picture*>(c->widget.data())->assign(spec->bitmap);
+    const auto* row = ui::findControl(id);
+    if (c == nullptr || row == nullptr || c->kind != ui::ControlKind::Picture) return;
+    static_cast<Picture*>(c->widget.data())->assign(row->bitmap);
 }
 
 void QtDesktop::showWindow(Window w) {

@@ -590,19 +590,19 @@ int differingPixels(const QImage& a, const QImage& b, int left, int top, int wid
 // ---- The program -----------------------------------------------------------
 
 ScreenRect controlOnScreen(int id) {
-    const ui::ControlSpec* spec = ui::findControl(id);
-    if (spec == nullptr) return {};
+    const ui::ControlSpec* row = ui::findControl(id);
+    if (row == nullptr) return {};
     int originX = kMainLeft, originY = kMainTop;
-    if (spec->parent == platform::Window::AddPuzzle) {
+    if (row->parent == platform::Window::AddPuzzle) {
         originX = kAddLeft;
         originY = kAddTop;
-    } else if (spec->parent == platform::Window::Message) {
+    } else if (row->parent == platform::Window::Message) {
         originX = kMessageLeft;
         originY = kMessageTop;
     }
-    ScreenRect r{originX + spec->left, originY + spec->top, spec->width, spec->height};
-    if (spec->kind == ui::ControlKind::Picture) {
-        if (const ui::BitmapSpec* b = ui::findBitmap(spec->bitmap)) {
+    ScreenRect r{originX + row->left, originY + row->top, row->width, row->height};
+    if (row->kind == ui::ControlKind::Picture) {
+        if (const ui::BitmapSpec* b = ui::findBitmap(row->bitmap)) {
             r.width = b->width;
             r.height = b->height;
         }

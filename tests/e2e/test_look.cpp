@@ -45,9 +45,9 @@ protected:
     }
     // Waits for the button's face (pressed or normal) on screen.
     bool waitForFace(int buttonId, bool pressed) {
-        const ui::ControlSpec* spec = ui::findControl(buttonId);
+        const ui::ControlSpec* row = ui::findControl(buttonId);
         const ScreenRect r = controlOnScreen(buttonId);
-        return waitForPicture(pressed ? spec->pressedFace : spec->normalFace, r.left, r.top, 3s);
+        return waitForPicture(pressed ? row->pressedFace : row->normalFace, r.left, r.top, 3s);
     }
 };
 

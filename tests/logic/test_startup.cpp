@@ -122,7 +122,7 @@ TEST_F(StartupTest, PicturesGetTheirBitmapsThenTheHiddenOnesHideInOrder) {
         if (call.rfind("hide ", 0) == 0) hidden.push_back(call.substr(5));
     }
     int pictures = 0;
-    for (const auto& spec : ui::controlTable) pictures += spec.kind == ui::ControlKind::Picture;
+    for (const auto& row : ui::controlTable) pictures += row.kind == ui::ControlKind::Picture;
     EXPECT_EQ(assigned.size(), static_cast<std::size_t>(pictures));
     const std::vector<std::string> order = {"6100", "7000", "2350", "2400", "2450", "2500",
                                             "2550", "2600", "7100", "7400", "7600", "7800",
@@ -133,9 +133,9 @@ TEST_F(StartupTest, PicturesGetTheirBitmapsThenTheHiddenOnesHideInOrder) {
 TEST_F(StartupTest, NoGameIsInProgressAndTheBoardIsClean) {
     start();
     for (int k = 0; k < 26; ++k) EXPECT_TRUE(desk.visible(ui::id::LetterTile(k))) << k;
-    for (const auto& spec : ui::controlTable) {
-        const bool tile = spec.id >= 160 && spec.id <= 1660 && (spec.id - 160) % 60 == 0;
-        if (spec.kind == ui::ControlKind::Picture && !tile) EXPECT_FALSE(desk.visible(spec.id)) << spec.name;
+    for (const auto& row : ui::controlTable) {
+        const bool tile = row.id >= 160 && row.id <= 1660 && (row.id - 160) % 60 == 0;
+        if (row.kind == ui::ControlKind::Picture && !tile) EXPECT_FALSE(desk.visible(row.id)) << row.name;
     }
     for (int id : {ui::id::PhraseDisplay, ui::id::PhraseUnderlay, ui::id::HintDisplay, ui::id::MissedLetters}) {
         EXPECT_EQ(desk.text(id), "") << id;

@@ -71,20 +71,20 @@ TEST(InventoryTest, EveryBitmapIsEmbeddedAtItsSizeAs24BitUncompressed) {
     const std::set<int> present = numberedFiles(":/bitmaps", ".bmp", strays);
     EXPECT_TRUE(strays.isEmpty()) << strays.join(", ").toStdString();
     std::set<int> expected;
-    for (const ui::BitmapSpec& spec : ui::bitmapTable) {
-        SCOPED_TRACE(spec.id);
-        expected.insert(spec.id);
-        const QByteArray bytes = readResource(QStringLiteral(":/bitmaps/%1.bmp").arg(spec.id));
-        ASSERT_FALSE(bytes.isEmpty()) << "missing: " << spec.what;
+    for (const ui::BitmapSpec& row : ui::bitmapTable) {
+        SCOPED_TRACE(row.id);
+        expected.insert(row.id);
+        const QByteArray bytes = readResource(QStringLiteral(":/bitmaps/%1.bmp").arg(row.id));
+        ASSERT_FALSE(bytes.isEmpty()) << "missing: " << row.what;
         const BmpHeader h = parseBmp(bytes);
         ASSERT_TRUE(h.valid);
-        EXPECT_EQ(h.width, spec.width);
-        EXPECT_EQ(h.height, spec.height);
+        EXPECT_EQ(h.width, row.width);
+        EXPECT_EQ(h.height, row.height);
         EXPECT_EQ(h.bitCount, 24);
         EXPECT_EQ(h.compression, 0);
         // And the Qt layer can read it back at that size.
-        const QImage image = loadBitmap(spec.id);
-        EXPECT_EQ(image.size(), QSize(spec.width, spec.height));
+        const QImage image = loadBitmap(row.id);
+        EXPECT_EQ(image.size(), QSize(row.width, row.height));
     }
     EXPECT_EQ(present, expected);
     EXPECT_EQ(expected.size(), static_cast<std::size_t>(ui::kBitmapCount));

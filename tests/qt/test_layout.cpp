@@ -19,21 +19,21 @@ class LayoutTest : public QtProgramTest {};
 TEST_F(LayoutTest, WindowsStandFramelessAtTheirTitlesPositionsAndSizes) {
     start();
     const platform::Size screen = desk->screenSize();
-    for (const auto& spec : ui::windowSpecs(screen.width, screen.height)) {
-        SCOPED_TRACE(spec.title);
-        QWidget* w = window(spec.window);
+    for (const auto& row : ui::windowSpecs(screen.width, screen.height)) {
+        SCOPED_TRACE(row.title);
+        QWidget* w = window(row.window);
         ASSERT_NE(w, nullptr);
         EXPECT_TRUE(w->isWindow());
         EXPECT_TRUE(w->windowFlags().testFlag(Qt::FramelessWindowHint));
-        EXPECT_EQ(w->windowTitle(), QString::fromLatin1(spec.title));
-        EXPECT_EQ(w->geometry(), QRect(spec.left, spec.top, spec.width, spec.height));
+        EXPECT_EQ(w->windowTitle(), QString::fromLatin1(row.title));
+        EXPECT_EQ(w->geometry(), QRect(row.left, row.top, row.width, row.height));
         EXPECT_EQ(w->minimumSize(), w->maximumSize());   // fixed size
-        EXPECT_EQ(desk->windowRect(spec.window),
-                  (platform::Rect{spec.left, spec.top, spec.left + spec.width, spec.top + spec.height}));
+        EXPECT_EQ(desk->windowRect(row.window),
+                  (platform::Rect{row.left, row.top, row.left + row.width, row.top + row.height}));
         // The add-puzzle and message windows belong to the main window.
         ASSERT_NE(w->windowHandle(), nullptr);
         EXPECT_EQ(w->windowHandle()->transientParent(),
-                  spec.owner ? window(*spec.owner)->windowHandle() : nullptr);
+                  row.owner ? window(*row.owner)->windowHandle() : nullptr);
     }
     EXPECT_TRUE(window(Window::Main)->isVisible());
     EXPECT_FALSE(window(Window::AddPuzzle)->isVisible());
@@ -43,31 +43,31 @@ TEST_F(LayoutTest, WindowsStandFramelessAtTheirTitlesPositionsAndSizes) {
 TEST_F(LayoutTest, EveryControlExistsInItsWindowAtItsRectangle) {
     start();
     int count = 0;
-    for (const auto& spec : ui::controlTable) {
-        SCOPED_TRACE(spec.name);
-        QWidget* c = control(spec.id);
+    for (const auto& row : ui::controlTable) {
+        SCOPED_TRACE(row.name);
+        QWidget* c = control(row.id);
         ASSERT_NE(c, nullptr);
         ++count;
-        EXPECT_EQ(c->parentWidget(), window(spec.parent));
-        QSize size(spec.width, spec.height);
-        if (spec.kind == ui::ControlKind::Picture) {
-            const auto* bmp = ui::findBitmap(spec.bitmap);
+        EXPECT_EQ(c->parentWidget(), window(row.parent));
+        QSize size(row.width, row.height);
+        if (row.kind == ui::ControlKind::Picture) {
+            const auto* bmp = ui::findBitmap(row.bitmap);
             ASSERT_NE(bmp, nullptr);
             size = QSize(bmp->width, bmp->height);   // pictures take their bitmap's size
         }
-        EXPECT_EQ(c->geometry(), QRect(QPoint(spec.left, spec.top), size));
-        const platform::Rect win = desk->windowRect(spec.parent);
-        EXPECT_EQ(desk->controlRect(spec.id),
-                  (platform::Rect{win.left + spec.left, win.top + spec.top,
-                                  win.left + spec.left + size.width(), win.top + spec.top + size.height()}));
+        EXPECT_EQ(c->geometry(), QRect(QPoint(row.left, row.top), size));
+        const platform::Rect win = desk->windowRect(row.parent);
+        EXPECT_EQ(desk->controlRect(row.id),
+                  (platform::Rect{win.left + row.left, win.top + row.top,
+                                  win.left + row.left + size.width(), win.top + row.top + size.height()}));
     }
     EXPECT_EQ(count, 77);
 }
 
 TEST_F(LayoutTest, ControlsStayPlainWidgetsSoPicturesKeepTheirBitmapSize) {
     start();
-    for (const auto& spec : ui::controlTable) {
-        EXPECT_FALSE(control(spec.id)->testAttribute(Qt::WA_NativeWindow)) << spec.name;
+    for (const auto& row : ui::controlTable) {
+        EXPECT_FALSE(control(row.id)->testAttribute(Qt::WA_NativeWindow)) << row.name;
     }
     // A picture hidden before its bitmap came still takes the bitmap's size
     // once the windows are up.

@@ -216,8 +216,8 @@ QImage mainBackground() {
 }
 
 QImage addPuzzleBackground() {
-    const ui::BitmapSpec* spec = ui::findBitmap(100);
-    QImage img(spec->width, spec->height, QImage::Format_RGB32);
+    const ui::BitmapSpec* row = ui::findBitmap(100);
+    QImage img(row->width, row->height, QImage::Format_RGB32);
     img.fill(colour::board);
     QPainter p(&img);
     prepare(p);
@@ -262,8 +262,8 @@ QImage addPuzzleBackground() {
 }
 
 QImage messagePicture() {
-    const ui::BitmapSpec* spec = ui::findBitmap(1870);
-    QImage img(spec->width, spec->height, QImage::Format_RGB32);
+    const ui::BitmapSpec* row = ui::findBitmap(1870);
+    QImage img(row->width, row->height, QImage::Format_RGB32);
     img.fill(colour::board);
     QPainter p(&img);
     prepare(p);

@@ -20,25 +20,25 @@
 
 namespace {
 
-QImage drawBitmap(const ui::BitmapSpec& spec) {
-    switch (spec.role) {
+QImage drawBitmap(const ui::BitmapSpec& row) {
+    switch (row.role) {
         case ui::BitmapRole::Background:
-            if (spec.id == 48) return art::mainBackground();
-            if (spec.id == 100) return art::addPuzzleBackground();
-            if (spec.id == 1870) return art::messagePicture();
+            if (row.id == 48) return art::mainBackground();
+            if (row.id == 100) return art::addPuzzleBackground();
+            if (row.id == 1870) return art::messagePicture();
             return {};
         case ui::BitmapRole::ButtonNormal:
-            return art::buttonFace(spec.id, spec.width, spec.height, false);
+            return art::buttonFace(row.id, row.width, row.height, false);
         case ui::BitmapRole::ButtonPressed:
             for (const ui::ControlSpec& c : ui::controlTable)
-                if (c.kind == ui::ControlKind::OwnerDrawButton && c.pressedFace == spec.id)
-                    return art::buttonFace(c.normalFace, spec.width, spec.height, true);
+                if (c.kind == ui::ControlKind::OwnerDrawButton && c.pressedFace == row.id)
+                    return art::buttonFace(c.normalFace, row.width, row.height, true);
             return {};
         case ui::BitmapRole::LetterTile:
-            return art::letterTile(static_cast<char>('A' + (spec.id - 130) / 60), spec.width,
-                                   spec.height);
+            return art::letterTile(static_cast<char>('A' + (row.id - 130) / 60), row.width,
+                                   row.height);
         case ui::BitmapRole::Picture:
-            return art::mainPicture(spec.id, spec.width, spec.height);
+            return art::mainPicture(row.id, row.width, row.height);
     }
     return {};
 }
@@ -152,14 +152,14 @@ int main(int argc, char** argv) {
     const QString root = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(root + "/bitmaps");
     QDir().mkpath(root + "/icon");
-    for (const ui::BitmapSpec& spec : ui::bitmapTable) {
-        const QImage image = drawBitmap(spec);
-        if (image.width() != spec.width || image.height() != spec.height) {
-            std::fprintf(stderr, "bitmap %d (%s) came out %dx%d, not %dx%d\n", spec.id, spec.what,
-                         image.width(), image.height(), spec.width, spec.height);
+    for (const ui::BitmapSpec& row : ui::bitmapTable) {
+        const QImage image = drawBitmap(row);
+        if (image.width() != row.width || image.height() != row.height) {
+            std::fprintf(stderr, "bitmap %d (%s) came out %dx%d, not %dx%d\n", row.id, row.what,
+                         image.width(), image.height(), row.width, row.height);
             return 1;
         }
-        const QString path = root + QStringLiteral("/bitmaps/%1.bmp").arg(spec.id);
+        const QString path = root + QStringLiteral("/bitmaps/%1.bmp").arg(row.id);
         if (!writeFile(path, art::encodeBmp24(image))) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 1;
