@@ -36,6 +36,19 @@ struct Noise {
     }
 };
 
+// A two-pole resonator that rings at a given frequency; fed with noise and a
+// sliding frequency it makes a swoosh.
+struct Resonator {
+    double y1 = 0, y2 = 0;
+    double next(double input, double f, double r, int rate) {
+        const double a1 = 2 * r * std::cos(2 * kPi * f / rate), a2 = -r * r;
+        const double y = input + a1 * y1 + a2 * y2;
+        y2 = y1;
+        y1 = y;
+        return y;
+    }
+};
+
 double midi(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
 
 // Attack/decay envelope: linear rise over `attack`, exponential fall after.
@@ -83,16 +96,12 @@ Samples minimizeCue(int rate, int n) {
     // A falling swoosh: noise through a resonator whose pitch slides down.
     Samples s(n);
     Noise noise;
-    double y1 = 0, y2 = 0;
+    Resonator swoosh;
     const double len = static_cast<double>(n) / rate;
     for (int i = 0; i < n; ++i) {
         const double t = static_cast<double>(i) / rate;
         const double f = 1900.0 * std::pow(300.0 / 1900.0, t / len);
-        const double r = 0.96;
-        const double a1 = 2 * r * std::cos(2 * kPi * f / rate), a2 = -r * r;
-        const double y = noise.next() * 0.12 + a1 * y1 + a2 * y2;
-        y2 = y1;
-        y1 = y;
+        const double y = swoosh.next(noise.next() * 0.12, f, 0.96, rate);
         const double shape = std::sin(kPi * t / len);
         s[i] = y * shape * shape;
     }
@@ -140,16 +149,13 @@ Samples panelCue(int rate, int n) {
     // A short rising slide that ends in a soft knock.
     Samples s(n);
     Noise noise;
-    double y1 = 0, y2 = 0, phase = 0;
+    Resonator slide;
+    double phase = 0;
     const double len = static_cast<double>(n) / rate;
     for (int i = 0; i < n; ++i) {
         const double t = static_cast<double>(i) / rate;
         const double f = 400.0 * std::pow(2200.0 / 400.0, t / len);
-        const double r = 0.97;
-        const double a1 = 2 * r * std::cos(2 * kPi * f / rate), a2 = -r * r;
-        const double y = noise.next() * 0.08 + a1 * y1 + a2 * y2;
-        y2 = y1;
-        y1 = y;
+        const double y = slide.next(noise.next() * 0.08, f, 0.97, rate);
         phase += 2 * kPi * 220 / rate;
         const double knockT = t - 0.2;
         const double knock = knockT > 0 ? std::sin(phase) * env(knockT, 0.002, 0.02) : 0;
