@@ -46,6 +46,15 @@ protected:
         clickControl(ui::id::AddPuzzlesButton);
         return waitForWindow("Add_Puzzle");
     }
+    // Starts the program unlocked on the six known records, with the add
+    // window open; call through ASSERT_NO_FATAL_FAILURE.
+    void startWithAddWindowOpen() {
+        writeLibrary(join({0, 1, 2, 3, 4, 5}));
+        writeConfig(kUnlockedConfig);
+        launch();
+        ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+        ASSERT_FALSE(openAddWindow().empty()) << "AddPuzzlesButton does not show the add window";
+    }
     // Steps the viewer once and waits for the phrase field to settle.
     QImage view() {
         clickControl(ui::id::ViewButton);
@@ -200,11 +209,7 @@ TEST_F(AddWindow, CloseAddButtonHidesTheWindowOnceMovedIntoView) {
 }
 
 TEST_F(AddWindow, TypingStopsAtTheFieldLimits) {
-    writeLibrary(join({0, 1, 2, 3, 4, 5}));
-    writeConfig(kUnlockedConfig);
-    launch();
-    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
-    ASSERT_FALSE(openAddWindow().empty()) << "AddPuzzlesButton does not show the add window";
+    ASSERT_NO_FATAL_FAILURE(startWithAddWindowOpen());
     // Narrow letters, so the text limit and not the field's width stops them.
     clickControl(ui::id::PhraseEdit);
     sleepFor(150ms);
@@ -221,11 +226,7 @@ TEST_F(AddWindow, TypingStopsAtTheFieldLimits) {
 }
 
 TEST_F(AddWindow, NewGameAbortsAViewingPass) {
-    writeLibrary(join({0, 1, 2, 3, 4, 5}));
-    writeConfig(kUnlockedConfig);
-    launch();
-    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
-    ASSERT_FALSE(openAddWindow().empty()) << "AddPuzzlesButton does not show the add window";
+    ASSERT_NO_FATAL_FAILURE(startWithAddWindowOpen());
     const QImage first = view();
     view();   // the second record, hint "a drink"
     clickControl(ui::id::NewGameButton);
@@ -248,11 +249,7 @@ TEST_F(AddWindow, NewGameAbortsAViewingPass) {
 }
 
 TEST_F(AddWindow, AnAccentedLetterIsStoredAsOneByte) {
-    writeLibrary(join({0, 1, 2, 3, 4, 5}));
-    writeConfig(kUnlockedConfig);
-    launch();
-    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
-    ASSERT_FALSE(openAddWindow().empty()) << "AddPuzzlesButton does not show the add window";
+    ASSERT_NO_FATAL_FAILURE(startWithAddWindowOpen());
     clickControl(ui::id::PhraseEdit);
     sleepFor(150ms);
     xdo_->type("Caf\u00e9 Noir");   // typed as the keysyms of "Café Noir"
@@ -268,11 +265,7 @@ TEST_F(AddWindow, AnAccentedLetterIsStoredAsOneByte) {
 }
 
 TEST_F(AddWindow, APhraseWithASemicolonIsRefused) {
-    writeLibrary(join({0, 1, 2, 3, 4, 5}));
-    writeConfig(kUnlockedConfig);
-    launch();
-    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
-    ASSERT_FALSE(openAddWindow().empty()) << "AddPuzzlesButton does not show the add window";
+    ASSERT_NO_FATAL_FAILURE(startWithAddWindowOpen());
     clickControl(ui::id::PhraseEdit);
     sleepFor(150ms);
     xdo_->type("salt;pepper");

@@ -15,7 +15,19 @@ const std::string kLibrary =
     "first;opening record:kiwi tea;a drink:owl;a bird:red fox;an animal:"
     "sea salt;a seasoning:last;closing record:";
 
-class StartupExit : public ProgramTest {};
+class StartupExit : public ProgramTest {
+protected:
+    // What an orderly exit leaves of a run that played nothing.
+    void expectFilesOfAnOrderlyExit() {
+        EXPECT_EQ(readFile(file("OnLoad.dat")), scramble(kLibrary))
+            << "unscrambled: " << printable(unscramble(readFile(file("OnLoad.dat"))));
+        EXPECT_EQ(readFile(file("KXData.dat")), "Data purged...")
+            << printable(readFile(file("KXData.dat")));
+        EXPECT_EQ(readFile(file("KXStats.dat")), "0 0 0 0 0 0")
+            << printable(readFile(file("KXStats.dat")));
+        EXPECT_EQ(readFile(file("KXC_CONFIG.INI")), kDefaultConfig);
+    }
+};
 
 TEST_F(StartupExit, OpensAtItsPlacesAndTheExitButtonWritesEverythingBack) {
     writeLibrary(kLibrary);
@@ -52,13 +64,7 @@ TEST_F(StartupExit, OpensAtItsPlacesAndTheExitButtonWritesEverythingBack) {
     EXPECT_TRUE(program_.exitedNormally()) << program_.describeEnd();
     EXPECT_EQ(program_.exitCode(), 0) << program_.describeEnd();
 
-    EXPECT_EQ(readFile(file("OnLoad.dat")), scramble(kLibrary))
-        << "unscrambled: " << printable(unscramble(readFile(file("OnLoad.dat"))));
-    EXPECT_EQ(readFile(file("KXData.dat")), "Data purged...")
-        << printable(readFile(file("KXData.dat")));
-    EXPECT_EQ(readFile(file("KXStats.dat")), "0 0 0 0 0 0")
-        << printable(readFile(file("KXStats.dat")));
-    EXPECT_EQ(readFile(file("KXC_CONFIG.INI")), kDefaultConfig);
+    expectFilesOfAnOrderlyExit();
     EXPECT_EQ(readFile(file("run1.err")), "") << "a normal run prints nothing";
 }
 
@@ -78,13 +84,7 @@ TEST_F(StartupExit, TerminationSignalLeavesTheSameFilesAsTheExitButton) {
     EXPECT_TRUE(program_.exitedNormally()) << program_.describeEnd();
     EXPECT_EQ(program_.exitCode(), 0) << program_.describeEnd();
 
-    EXPECT_EQ(readFile(file("OnLoad.dat")), scramble(kLibrary))
-        << "unscrambled: " << printable(unscramble(readFile(file("OnLoad.dat"))));
-    EXPECT_EQ(readFile(file("KXData.dat")), "Data purged...")
-        << printable(readFile(file("KXData.dat")));
-    EXPECT_EQ(readFile(file("KXStats.dat")), "0 0 0 0 0 0")
-        << printable(readFile(file("KXStats.dat")));
-    EXPECT_EQ(readFile(file("KXC_CONFIG.INI")), kDefaultConfig);
+    expectFilesOfAnOrderlyExit();
 }
 
 TEST_F(StartupExit, StatisticsSurviveTwoOrderlyRuns) {
