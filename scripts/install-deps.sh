@@ -21,12 +21,17 @@ for p in "${packages[@]}"; do
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
 
-if ((${#missing[@]} == 0)); then
-  exit 0
-fi
-
-echo "Installing: ${missing[*]}"
 sudo=()
 if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+
+if ((${#missing[@]} > 0)); then
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+# The end-to-end tests run installed copies and unreadable files as an
+# ordinary player would: a plain account without a password or privileges.
+if [[ "${1:-}" == "--test" ]] && ! id -u tarvik-player >/dev/null 2>&1; then
+  "${sudo[@]}" useradd --create-home --shell /bin/bash tarvik-player
+fi
