@@ -6,7 +6,9 @@
 #include <X11/Xutil.h>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -145,9 +147,20 @@ Process::~Process() { kill(); }
 
 bool Process::start(const std::vector<std::string>& argv, const Environment& env,
                     const fs::path& workDir, const fs::path& stdoutPath,
-                    const fs::path& stderrPath) {
-    ExecArgs a(argv, env);
+                    const fs::path& stderrPath, const std::string& asUser) {
+    Environment userEnv = env;
+    struct passwd* account = nullptr;
+    if (!asUser.empty()) {
+        account = getpwnam(asUser.c_str());
+        if (account == nullptr) return false;
+        userEnv["HOME"] = account->pw_dir;
+        userEnv["USER"] = account->pw_name;
+        userEnv["LOGNAME"] = account->pw_name;
+    }
+    ExecArgs a(argv, userEnv);
     if (a.program.empty()) return false;
+    const uid_t uid = account ? account->pw_uid : 0;
+    const gid_t gid = account ? account->pw_gid : 0;
     finished_ = false;
     status_ = 0;
     pid_t child = fork();
@@ -162,12 +175,27 @@ bool Process::start(const std::vector<std::string>& argv, const Environment& env
         if (in >= 0) dup2(in, 0);
         if (out >= 0) dup2(out, 1);
         if (err >= 0) dup2(err, 2);
+        if (account != nullptr &&
+            (initgroups(asUser.c_str(), gid) != 0 || setgid(gid) != 0 || setuid(uid) != 0))
+            _exit(125);
         execve(a.program.c_str(), a.argv.data(), a.envp.data());
         _exit(127);
     }
     setpgid(child, child);
     pid_ = child;
     return true;
+}
+
+bool giveToUser(const fs::path& path, const std::string& user) {
+    const struct passwd* account = getpwnam(user.c_str());
+    if (account == nullptr) return false;
+    std::error_code ec;
+    bool ok = lchown(path.c_str(), account->pw_uid, account->pw_gid) == 0;
+    if (fs::is_directory(path, ec) && !fs::is_symlink(path, ec)) {
+        for (const auto& entry : fs::recursive_directory_iterator(path, ec))
+            ok = lchown(entry.path().c_str(), account->pw_uid, account->pw_gid) == 0 && ok;
+    }
+    return ok && !ec;
 }
 
 bool Process::reap(bool block) {
@@ -664,14 +692,14 @@ Environment ProgramTest::programEnvironment() const {
     };
 }
 
-void ProgramTest::launch(const Environment& extra) {
+void ProgramTest::launch(const Environment& extra, const std::string& asUser) {
     program_.reset();
     Environment env = programEnvironment();
     for (const auto& [k, v] : extra) env[k] = v;
     ++launches_;
     const std::string tag = "run" + std::to_string(launches_);
     ASSERT_TRUE(program_.start({programPath_.string()}, env, dir_.path(),
-                               dir_.path() / (tag + ".out"), dir_.path() / (tag + ".err")))
+                               dir_.path() / (tag + ".out"), dir_.path() / (tag + ".err"), asUser))
         << "cannot start " << programPath_;
 }
 

@@ -62,8 +62,11 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
+    // With a user name, the child drops root's rights and runs as that user
+    // (its groups, its HOME) before it executes the program.
     bool start(const std::vector<std::string>& argv, const Environment& env,
-               const fs::path& workDir, const fs::path& stdoutPath, const fs::path& stderrPath);
+               const fs::path& workDir, const fs::path& stdoutPath, const fs::path& stderrPath,
+               const std::string& asUser = {});
     bool running();
     // Waits for the end; false on timeout.
     bool wait(std::chrono::milliseconds timeout);
@@ -94,6 +97,12 @@ struct RunResult {
 // Runs a command to its end, capturing its output.
 RunResult run(const std::vector<std::string>& argv, const Environment& env,
               std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// The ordinary account the tests run players' programs as.
+inline constexpr const char* kPlayerAccount = "tarvik-player";
+
+// Hands path, and everything below it, to the user; false when the user is unknown.
+bool giveToUser(const fs::path& path, const std::string& user);
 
 // Full path of a program on PATH, or empty.
 std::string findOnPath(const std::string& name);
@@ -221,7 +230,8 @@ protected:
     // The environment the program runs in (private home, no sound server).
     Environment programEnvironment() const;
     // Starts the copied program; `extra` changes the environment further.
-    void launch(const Environment& extra = {});
+    // With asUser, the program runs as that user (who should own dir()).
+    void launch(const Environment& extra = {}, const std::string& asUser = {});
     // Waits for the visible main window; returns its id or empty.
     std::string waitForMainWindow(std::chrono::milliseconds timeout = std::chrono::seconds(15));
     // Waits for a visible window with exactly this title; returns its id or empty.

@@ -2,6 +2,7 @@
 // unscrambles, creates and writes back, and how it ends.
 #include <algorithm>
 #include <csignal>
+#include <sys/stat.h>
 
 #include "tests/e2e/Harness.h"
 #include "ui/Controls.h"
@@ -66,6 +67,25 @@ TEST_F(StartupExit, OpensAtItsPlacesAndTheExitButtonWritesEverythingBack) {
 
     expectFilesOfAnOrderlyExit();
     EXPECT_EQ(readFile(file("run1.err")), "") << "a normal run prints nothing";
+}
+
+TEST_F(StartupExit, AnOrdinaryPlayerRunsItAndOwnsTheFilesItWrites) {
+    writeLibrary(kLibrary);
+    ASSERT_TRUE(giveToUser(dir(), kPlayerAccount)) << "no account " << kPlayerAccount;
+    launch({}, kPlayerAccount);
+    ASSERT_FALSE(waitForMainWindow().empty())
+        << program_.describeEnd() << ", stderr: " << readFile(file("run1.err"));
+    ASSERT_TRUE(exitThroughButton()) << "ExitButton did not end the program";
+    EXPECT_EQ(program_.exitCode(), 0) << program_.describeEnd();
+    expectFilesOfAnOrderlyExit();
+
+    struct stat player {};
+    ASSERT_EQ(::stat(dir().c_str(), &player), 0);
+    for (const char* name : {"OnLoad.dat", "KXData.dat", "KXStats.dat", "KXC_CONFIG.INI"}) {
+        struct stat st {};
+        ASSERT_EQ(::stat(file(name).c_str(), &st), 0) << name;
+        EXPECT_EQ(st.st_uid, player.st_uid) << name << " is not the player's";
+    }
 }
 
 TEST_F(StartupExit, TerminationSignalLeavesTheSameFilesAsTheExitButton) {
