@@ -153,7 +153,8 @@ bool Process::start(const std::vector<std::string>& argv, const Environment& env
     if (!asUser.empty()) {
         account = getpwnam(asUser.c_str());
         if (account == nullptr) return false;
-        userEnv["HOME"] = account->pw_dir;
+        // A private HOME the caller chose stays; otherwise the account's own.
+        if (userEnv.count("HOME") == 0) userEnv["HOME"] = account->pw_dir;
         userEnv["USER"] = account->pw_name;
         userEnv["LOGNAME"] = account->pw_name;
     }

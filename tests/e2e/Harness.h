@@ -63,7 +63,7 @@ public:
     Process& operator=(const Process&) = delete;
 
     // With a user name, the child drops root's rights and runs as that user
-    // (its groups, its HOME) before it executes the program.
+    // (its groups; its HOME unless env sets one) before it executes the program.
     bool start(const std::vector<std::string>& argv, const Environment& env,
                const fs::path& workDir, const fs::path& stdoutPath, const fs::path& stderrPath,
                const std::string& asUser = {});
