@@ -29,12 +29,19 @@ void clearRoundStrings() {
 // The file is counted in pieces closed by ';' (or by its end); a file of N
 // records has N + 1 of them, and the first and last record are never drawn,
 // so N - 2 records are drawable.
+// A file that cannot be read as one (a directory of that name, say) counts
+// as one that cannot be opened.
 void countRecords() {
     std::ifstream in(app::appPaths.plainPuzzlePath);
     if (!in.is_open()) return;
     std::int32_t pieces = 0;
     std::string piece;
-    while (std::getline(in, piece, ';')) ++pieces;
+    try {
+        while (std::getline(in, piece, ';')) ++pieces;
+    } catch (const std::ios_base::failure&) {
+        return;
+    }
+    if (in.bad()) return;
     roundState.recordCount = pieces - 3;
 }
 
