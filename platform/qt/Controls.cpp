@@ -1,10 +1,12 @@
 #include "platform/qt/Controls.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include "platform/qt/EditInput.h"
 #include "platform/qt/Pixmaps.h"
 
 namespace platform::qt {
@@ -122,17 +124,22 @@ void TextStatic::setRawText(const std::string& text) {
 class FittedEdit::Guard : public QValidator {
 public:
     explicit Guard(FittedEdit* edit) : QValidator(edit), edit_(edit) {}
-    State validate(QString& input, int&) const override {
-        for (QChar c : input) {
-            if (c.unicode() > 0xFF) return Invalid;
-        }
+    State validate(QString& input, int& cursor) const override {
         const QString& before = edit_->accepted_;
-        if (input.size() > edit_->limit_ && input.size() > before.size()) return Invalid;
-        if (!edit_->fits(input)) {
-            const QFontMetrics fm(edit_->font());
-            if (fm.horizontalAdvance(input) > fm.horizontalAdvance(before)) return Invalid;
+        const QFontMetrics fm(edit_->font());
+        const int widthBefore = fm.horizontalAdvance(before);
+        // A text that fits, or one no wider than before (a program may set more).
+        const auto fits = [&](const QString& t) { return edit_->fits(t) || fm.horizontalAdvance(t) <= widthBefore; };
+        switch (shapeEditInput(before, input, cursor, edit_->limit_, fits)) {
+            case EditVerdict::Accept:
+                return Acceptable;
+            case EditVerdict::RefuseWithBeep:
+                QApplication::beep();
+                return Invalid;
+            case EditVerdict::Refuse:
+                break;
         }
-        return Acceptable;
+        return Invalid;
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "platform/qt/QtMain.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QIcon>
 #include <QStyleFactory>
@@ -43,6 +44,13 @@ std::string executablePath() {
     return {fallback.constData(), static_cast<std::size_t>(fallback.size())};
 }
 
+// A second start in a folder another run holds: that run's main window
+// comes to the front, and this one ends without a window of its own.
+void bringRunningGameForward(pid_t holder) {
+    if (QGuiApplication::platformName() != QStringLiteral("xcb")) return;
+    xdisplay::activateWindowOf(holder, "Tarvik_KXv", "Tarvik_KXv");
+}
+
 }  // namespace
 
 int runQtProgram(int argc, char** argv) {
@@ -68,8 +76,12 @@ int runQtProgram(int argc, char** argv) {
         platform::setDesktop(&desk);
         // A termination signal takes the same way out as the exit button.
         TerminationSignals signals_([] { app::orderlyExit(); });
-        app::startProgram(executablePath());
-        code = desk.runMessageLoop();
+        const app::StartOutcome start = app::startProgram(executablePath());
+        if (start.started) {
+            code = desk.runMessageLoop();
+        } else {
+            bringRunningGameForward(start.holder);
+        }
         platform::setDesktop(nullptr);
     }
     xdisplay::closeDisplay();

@@ -23,6 +23,12 @@ void setWindowClass(std::uintptr_t window, const std::string& instance, const st
 // (and of their own children, where a frame holds the titled window).
 bool titledWindowExists(const std::string& utf8Title);
 
+// Brings the running game's main window to the front: the top-level window
+// of process pid (_NET_WM_PID) or, failing that, the one with this title and
+// WM_CLASS class. Asks the window manager to activate it
+// (_NET_ACTIVE_WINDOW) and raises it. False when no such window was found.
+bool activateWindowOf(long pid, const std::string& utf8Title, const std::string& cls);
+
 // Closes the connection these functions keep open.
 void closeDisplay();
 
