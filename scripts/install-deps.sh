@@ -12,7 +12,7 @@ packages=(
   fonts-liberation shared-mime-info desktop-file-utils
 )
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(googletest libgtest-dev xvfb xdotool x11-utils)
+  packages+=(googletest libgtest-dev xvfb xdotool x11-utils xclip)
 fi
 
 missing=()
