@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <string_view>
 
 #include "app/AppPaths.h"
 #include "game/RoundState.h"
@@ -82,13 +83,16 @@ void buildStrings() {
     s.answer = s.workingCopy;
 }
 
-// Hides every character of maskAlphabet: '*' in mask, '_' in display.
+// Hides every character of maskAlphabet: '*' in mask, '_' in display. One
+// pass over the phrase, which gives what replacing the alphabet's
+// characters one after another gives, since neither '*' nor '_' is among them.
 void maskPhrase() {
     auto& s = roundState;
-    for (const char* p = maskAlphabet; s.maskChar != "#" && *p != '\0'; ++p) {
-        s.maskChar = std::string(1, *p);
-        replaceAll(s.mask, s.maskChar, "*");
-        replaceAll(s.display, s.maskChar, "_");
+    const std::string_view hidden = maskAlphabet;
+    for (std::size_t k = 0; k < s.mask.size() && k < s.display.size(); ++k) {
+        if (hidden.find(s.mask[k]) == std::string_view::npos) continue;
+        s.mask[k] = '*';
+        s.display[k] = '_';
     }
     s.maskChar.clear();
     s.underlay = s.display;
@@ -106,7 +110,9 @@ bool drawPuzzle() {
         seedOnce();
         const std::int32_t pick = std::rand() % s.recordCount + 1;
         readRecord(pick);
-        drew = !s.workingCopy.empty();
+        // A phrase longer than any control holds is not played: no display
+        // could show it, and every guess would have to walk all of it.
+        drew = !s.workingCopy.empty() && s.workingCopy.size() <= kLongestPlayablePhrase;
         if (drew) {
             buildStrings();
             maskPhrase();

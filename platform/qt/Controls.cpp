@@ -6,6 +6,8 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include <algorithm>
+
 #include "platform/qt/EditInput.h"
 #include "platform/qt/Pixmaps.h"
 
@@ -114,9 +116,22 @@ QString TextStatic::withoutMnemonics(const QString& text) {
     return out;
 }
 
+namespace {
+
+// A static shows no more than this many characters of its text, so a text of
+// any size (from a hostile puzzle file, say) is laid out at once.
+constexpr std::size_t kLongestShownText = 4096;
+
+QString shownPart(const std::string& text) {
+    const std::size_t n = std::min(text.size(), kLongestShownText);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(n));
+}
+
+}  // namespace
+
 void TextStatic::setRawText(const std::string& text) {
     raw_ = text;
-    const QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const QString shown = shownPart(text);
     setText(kind_ == ui::ControlKind::TextPrefix ? withoutMnemonics(shown) : shown);
 }
 

@@ -325,6 +325,22 @@ TEST_F(SafetyTest, ALetterOfAVeryLongPhraseIsRevealedInOnePass) {
     EXPECT_EQ(std::count(shownPhrase.begin(), shownPhrase.end(), '_'), 10666);
 }
 
+TEST_F(SafetyTest, APhraseLongerThanAnyControlHoldsIsNotPlayed) {
+    start();
+    usePuzzle(std::string(40000, 'x'));
+    const auto before = std::chrono::steady_clock::now();
+    newGame();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(200));
+    EXPECT_EQ(state().gameInProgress, 0);
+    EXPECT_EQ(shown(id::PhraseDisplay), "");
+    // The longest playable one is played, masked whole.
+    usePuzzle(std::string(32767, 'x'));
+    newGame();
+    EXPECT_EQ(state().gameInProgress, 1);
+    EXPECT_EQ(state().display.size(), 2u * 32767);
+    EXPECT_EQ(state().display.find('x'), std::string::npos);
+}
+
 TEST_F(SafetyTest, APlainFileThatIsADirectoryGivesTheMissingDataText) {
     start();
     fs::create_directory(file("KXData.dat"));

@@ -2,6 +2,7 @@
 // pure rule, then the real fields of the add-puzzle window.
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QTest>
 
 #include "QtFixture.h"
@@ -90,6 +91,15 @@ TEST_F(EditPasteTest, TheAddFieldsTakeOnlyTheFirstLineAndNoMoreThanTheirLimits) 
     QGuiApplication::clipboard()->setText(QStringLiteral("\u20AC"));
     phrase->paste();
     EXPECT_EQ(desk->text(ui::id::PhraseEdit), "first line");
+}
+
+TEST_F(EditPasteTest, AStaticShowsAtMostTheStartOfAHugeTextAndKeepsItWhole) {
+    start();
+    const std::string huge(5'000'000, 'h');
+    desk->setText(ui::id::HintDisplay, huge);
+    auto* label = static_cast<QLabel*>(control(ui::id::HintDisplay));
+    EXPECT_EQ(label->text().size(), 4096);
+    EXPECT_EQ(desk->text(ui::id::HintDisplay), huge);
 }
 
 }  // namespace
