@@ -80,13 +80,15 @@ void onAdd(Window) {
 }
 
 bool AppendPuzzleRecord(const std::string& record) {
-    resetViewerForAppend();
     // The file is rewritten whole so that a failed write cannot leave half a
     // record at its end; a missing file starts empty. The scrambled file
-    // gets the record too, so it outlives a crash of this run.
+    // gets the record too, so it outlives a crash of this run. An append
+    // that is not stored changes nothing, the viewing pass included; one
+    // that is ends the pass, whose stream still reads the replaced file.
     std::string content;
     if (readFileIfPresent(app::appPaths.plainPuzzlePath, content) == ReadOutcome::Failed) return false;
     if (!storeLibrary(content + record)) return false;
+    resetViewerForAppend();
     ++game::roundState.recordCount;
     return true;
 }

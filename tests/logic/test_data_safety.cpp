@@ -161,6 +161,21 @@ TEST_F(SafetyTest, AnUnscrambleThatCannotBeWrittenLeavesTheLibraryAloneAtExit) {
     EXPECT_EQ(read("KXData.dat"), big);
 }
 
+TEST_F(SafetyTest, AnAddThatCannotBeStoredLeavesTheViewingPassAsItWas) {
+    write("OnLoad.dat", scrambleBytes(kLibrary));
+    writeUnlockedConfig();
+    start();
+    press(id::ViewButton);
+    ASSERT_EQ(library::puzzleViewer.currentPhrase, "first");
+    fs::remove(file("OnLoad.dat"));
+    fs::create_directory(file("OnLoad.dat"));   // cannot be replaced now
+    add("refused");
+    EXPECT_EQ(desk.beeps(), 1);
+    EXPECT_EQ(library::puzzleViewer.step, 1);
+    press(id::ViewButton);
+    EXPECT_EQ(desk.text(id::PhraseEdit), "cat");
+}
+
 TEST_F(SafetyTest, NoScrambledFileMakesThePlainFileTheLibrary) {
     write("KXData.dat", kLibrary);
     writeUnlockedConfig();
