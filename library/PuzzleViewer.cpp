@@ -1,5 +1,7 @@
 #include "library/PuzzleViewer.h"
 
+#include <utility>
+
 #include "app/AppPaths.h"
 #include "game/RoundState.h"
 #include "library/Config.h"
@@ -52,8 +54,8 @@ void viewNextRecord() {
     std::string hint;
     readField(v.stream, phrase, ';');
     readField(v.stream, hint, ':');
-    v.currentPhrase = phrase;
-    v.currentHint = hint;
+    v.currentPhrase = std::move(phrase);
+    v.currentHint = std::move(hint);
 }
 
 // Drops the record on show. The file becomes the records passed before it

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ctime>
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
@@ -27,6 +28,12 @@ using testing_support::GameTest;
 namespace id = ui::id;
 
 const std::string kLibrary = "first;opening:cat;animal:dog;pet:sun;star:last;closing:";
+
+// Processor time of this process, so that a loaded machine does not make
+// the time a handler takes look longer than its own work.
+std::chrono::milliseconds cpuTimeSince(std::clock_t start) {
+    return std::chrono::milliseconds((std::clock() - start) * 1000 / CLOCKS_PER_SEC);
+}
 
 mode_t modeOf(const fs::path& p) {
     struct stat st {};
@@ -330,10 +337,9 @@ TEST_F(SafetyTest, ALetterOfAVeryLongPhraseIsRevealedInOnePass) {
     newGame();
     ASSERT_EQ(state().plainAnswer.size(), 16000u);
     desk.clearCalls();
-    const auto before = std::chrono::steady_clock::now();
+    const std::clock_t before = std::clock();
     clickLetter('A');
-    const auto took = std::chrono::steady_clock::now() - before;
-    EXPECT_LT(took, std::chrono::milliseconds(200));
+    EXPECT_LT(cpuTimeSince(before), std::chrono::milliseconds(200));
     EXPECT_EQ(desk.callsStartingWith("setText " + std::to_string(id::PhraseDisplay) + " ").size(), 1u);
     const std::string& shownPhrase = state().display;
     EXPECT_EQ(std::count(shownPhrase.begin(), shownPhrase.end(), 'A'), 5334);
@@ -343,9 +349,9 @@ TEST_F(SafetyTest, ALetterOfAVeryLongPhraseIsRevealedInOnePass) {
 TEST_F(SafetyTest, APhraseLongerThanAnyControlHoldsIsNotPlayed) {
     start();
     usePuzzle(std::string(40000, 'x'));
-    const auto before = std::chrono::steady_clock::now();
+    const std::clock_t before = std::clock();
     newGame();
-    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(200));
+    EXPECT_LT(cpuTimeSince(before), std::chrono::milliseconds(200));
     EXPECT_EQ(state().gameInProgress, 0);
     EXPECT_EQ(shown(id::PhraseDisplay), "");
     // The longest playable one is played, masked whole.
@@ -369,10 +375,9 @@ TEST_F(SafetyTest, TheViewerShowsAHugeFieldCutToItsEditAtOnce) {
     write("KXData.dat", huge);
     writeUnlockedConfig();
     start();
-    const auto before = std::chrono::steady_clock::now();
+    const std::clock_t before = std::clock();
     press(id::ViewButton);
-    const auto took = std::chrono::steady_clock::now() - before;
-    EXPECT_LT(took, std::chrono::milliseconds(200));
+    EXPECT_LT(cpuTimeSince(before), std::chrono::milliseconds(200));
     EXPECT_EQ(desk.text(id::PhraseEdit), std::string(38, 'q'));
     EXPECT_EQ(desk.text(id::HintEdit), "");
 }
