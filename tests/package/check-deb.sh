@@ -18,7 +18,7 @@ set -- "$work"/out/tarvik-kxv_*_*.deb
 deb=$1
 
 dpkg-deb -x "$deb" "$work/root"
-expected="usr/games/tarvik-kxv
+required="usr/games/tarvik-kxv
 usr/share/applications/tarvik-kxv.desktop
 usr/share/doc/tarvik-kxv/changelog.gz
 usr/share/doc/tarvik-kxv/copyright
@@ -33,9 +33,13 @@ usr/share/icons/hicolor/48x48/apps/tarvik-kxv.png
 usr/share/icons/hicolor/64x64/apps/tarvik-kxv.png
 usr/share/man/man6/tarvik-kxv.6.gz
 usr/share/metainfo/invalid.tarvik_kxv.TarvikKXv.metainfo.xml"
+allowed='^usr/(games/[^/]+|share/applications/[^/]+\.desktop|share/doc/tarvik-kxv/[^/]+|share/games/tarvik-kxv/[^/]+|share/icons/hicolor/[0-9]+x[0-9]+/apps/[^/]+\.png|share/man/man[16]/[^/]+\.gz|share/metainfo/[^/]+\.xml)$'
 actual=$(cd "$work/root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
-[ "$actual" = "$expected" ] || fail "the package holds
-$actual"
+for f in $required; do
+    printf '%s\n' "$actual" | grep -qx "$f" || fail "the package lacks $f"
+done
+stray=$(printf '%s\n' "$actual" | grep -Ev "$allowed" || true)
+[ -z "$stray" ] || fail "the package puts files where Debian keeps no game's: $stray"
 
 # Owned by root, nothing writable by others, the program executable.
 listing=$(dpkg-deb -c "$deb")
