@@ -69,7 +69,10 @@ const char* installedDataFromExecutable() { return TARVIK_DATA_FROM_BINDIR; }
 
 std::string shippedDataDirectory(const std::string& executablePath, const PathEnvironment& env) {
     const std::string own = executableDirectory(executablePath);
-    const std::string installed = withSlash(own + installedDataFromExecutable());
+    // "/usr/games/../share/..." read as "/usr/share/...": the executable's
+    // directory is a real one, so the two name the same place.
+    const std::string installed =
+        withSlash(std::filesystem::path(own + installedDataFromExecutable()).lexically_normal().string());
     if (env.isDirectory && env.isDirectory(installed)) return installed;
     return own;
 }
@@ -88,11 +91,18 @@ bool prepareDataFolder(const AppPaths& paths, const std::string& shippedLibraryP
     std::error_code ec;
     fs::create_directories(paths.directory, ec);
     if (!fs::is_directory(paths.directory, ec)) return false;
-    if (fs::exists(paths.scrambledPuzzlePath, ec)) return true;
+    const bool hasLibrary = fs::exists(paths.scrambledPuzzlePath, ec);
+    if (ec) return false;   // cannot tell: write nothing
+    if (hasLibrary) return true;
     // A plain library left by a run that never exited in order is the only
     // copy of that run's changes: it is kept, and the shipped one not given.
-    std::string plain;
-    if (library::readWholeFile(paths.plainPuzzlePath, plain) && plain != library::kPurgedText) return true;
+    // So is one that cannot be read; only the purged text holds nothing.
+    const bool hasPlain = fs::exists(paths.plainPuzzlePath, ec);
+    if (ec) return false;
+    if (hasPlain) {
+        std::string plain;
+        if (!library::readWholeFile(paths.plainPuzzlePath, plain) || plain != library::kPurgedText) return true;
+    }
     std::string shipped;
     if (!library::readWholeFile(shippedLibraryPath, shipped)) return false;
     return library::replaceFileAtomically(paths.scrambledPuzzlePath, shipped);

@@ -52,12 +52,12 @@ void expectAllIn(const app::AppPaths& p, const std::string& dir, const std::stri
     EXPECT_EQ(p.scrambledPuzzlePath, dir + "OnLoad.dat");
 }
 
-const std::string kInstalledData = std::string("/usr/games/") + app::installedDataFromExecutable();
+const std::string kInstalledData = "/usr/share/games/tarvik-kxv/";
 
 TEST(ChooseAppPaths, AWritableFolderKeepsEveryFileBesideTheProgramWhateverTheEnvironment) {
     FakeEnvironment env;
     env.writable = {"/opt/tarvik/"};
-    env.directories = {"/opt/tarvik/" + std::string(app::installedDataFromExecutable())};
+    env.directories = {"/opt/share/games/tarvik-kxv/"};
     env.xdg = "/home/ann/.data";
     expectAllIn(app::chooseAppPaths("/opt/tarvik/tarvik-kxv", env.get()), "/opt/tarvik/", "/opt/tarvik/");
     EXPECT_EQ(env.probed, std::vector<std::string>{"/opt/tarvik/"});
@@ -74,7 +74,7 @@ TEST(ChooseAppPaths, AFolderThePlayerCannotWriteGivesTheDataFolderAndTheInstalle
     env.xdg = "/home/ann/.data";
     const auto p = app::chooseAppPaths("/usr/games/tarvik-kxv", env.get());
     expectAllIn(p, "/home/ann/.data/tarvik-kxv/", kInstalledData);
-    EXPECT_EQ(kInstalledData, "/usr/games/../share/games/tarvik-kxv/");
+    EXPECT_EQ(app::installedDataFromExecutable(), std::string("../share/games/tarvik-kxv/"));
 
     env.xdg = "/home/ann/.data/";   // a trailing slash changes nothing
     EXPECT_EQ(app::chooseAppPaths("/usr/games/tarvik-kxv", env.get()).directory, "/home/ann/.data/tarvik-kxv/");
@@ -149,7 +149,7 @@ TEST_F(DataFolder, TheFirstStartCreatesTheFolderAndGivesItTheShippedLibraryByteF
 
 TEST_F(DataFolder, ALaterStartKeepsThePlayersOwnLibraryEvenAnEmptyOne) {
     fs::create_directories(folder());
-    for (const std::string own : {std::string("player's own"), std::string()}) {
+    for (const std::string& own : {std::string("player's own"), std::string()}) {
         writeFile(folder() / "OnLoad.dat", own);
         app::makeAppPaths(exe.string(), env);
         EXPECT_EQ(readFile(folder() / "OnLoad.dat"), own);
