@@ -13,6 +13,10 @@
 #include "tests/e2e/Harness.h"
 #include "ui/Controls.h"
 
+// Xlib last: its macros clash with names in the Qt and test headers.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 namespace e2e {
 namespace {
 
@@ -33,6 +37,34 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
         out[fs::relative(it->path(), root).string()] = d.str();
     }
     return out;
+}
+
+// The sizes of the pictures in a window's _NET_WM_ICON (width, height, then
+// width x height pixels, for each picture).
+std::vector<int> iconSizes(const std::string& display, const std::string& windowId) {
+    std::vector<int> sizes;
+    Display* d = XOpenDisplay(display.c_str());
+    if (d == nullptr) return sizes;
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    const ::Window w = std::stoul(windowId, nullptr, 0);
+    if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_ICON", False), 0, 1L << 24, False, XA_CARDINAL,
+                           &type, &format, &items, &after, &data) == Success &&
+        data != nullptr && format == 32) {
+        const auto* v = reinterpret_cast<const long*>(data);
+        for (unsigned long i = 0; i + 1 < items;) {
+            const long width = v[i], height = v[i + 1];
+            if (width <= 0 || height <= 0 || width != height) break;
+            sizes.push_back(static_cast<int>(width));
+            i += 2 + static_cast<unsigned long>(width * height);
+        }
+    }
+    if (data != nullptr) XFree(data);
+    XCloseDisplay(d);
+    std::sort(sizes.begin(), sizes.end());
+    return sizes;
 }
 
 class Installed : public ProgramTest {
@@ -134,6 +166,8 @@ TEST_F(Installed, APlayerPlaysAndTheFilesGoToTheDataFolderNamedByXdgDataHome) {
     const std::string id = xdo_->search("^Tarvik_KXv$", true).front();
     const RunResult xprop = run({"xprop", "-display", x_.display(), "-id", id, "WM_CLASS"}, {});
     EXPECT_NE(xprop.out.find("\"" + m[1].str() + "\""), std::string::npos) << xprop.out;
+    // Its icon comes at every size drawn, for the window list and the switcher.
+    EXPECT_EQ(iconSizes(x_.display(), id), (std::vector<int>{16, 24, 32, 48, 64, 128, 256}));
 
     // The first start made the folder and gave it the shipped library.
     const std::string shipped = readFile(prefix_ / "share" / "games" / "tarvik-kxv" / "OnLoad.dat");
