@@ -79,14 +79,15 @@ std::string shippedDataDirectory(const std::string& executablePath, const PathEn
 
 AppPaths chooseAppPaths(const std::string& executablePath, const PathEnvironment& env) {
     const std::string own = executableDirectory(executablePath);
-    if (env.writable && env.writable(own.empty() ? std::string(".") : own)) return pathsIn(own, own);
+    const std::string shipped = shippedDataDirectory(executablePath, env);
+    if (env.writable && env.writable(own.empty() ? std::string(".") : own)) return pathsIn(own, shipped);
     const std::string folder = dataFolder(env);
     // Without any home to put it in, the files stay where they always were.
-    if (folder.empty()) return pathsIn(own, own);
-    return pathsIn(folder, shippedDataDirectory(executablePath, env));
+    if (folder.empty()) return pathsIn(own, shipped);
+    return pathsIn(folder, shipped);
 }
 
-bool prepareDataFolder(const AppPaths& paths, const std::string& shippedLibraryPath) {
+bool prepareFolder(const AppPaths& paths, const std::string& shippedLibraryPath) {
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::create_directories(paths.directory, ec);
@@ -110,9 +111,8 @@ bool prepareDataFolder(const AppPaths& paths, const std::string& shippedLibraryP
 
 AppPaths makeAppPaths(const std::string& executablePath, const PathEnvironment& env) {
     AppPaths paths = chooseAppPaths(executablePath, env);
-    if (paths.directory != executableDirectory(executablePath)) {
-        prepareDataFolder(paths, shippedDataDirectory(executablePath, env) + kLibraryName);
-    }
+    const std::string shipped = shippedDataDirectory(executablePath, env);
+    if (paths.directory != shipped) prepareFolder(paths, shipped + kLibraryName);
     return paths;
 }
 

@@ -36,19 +36,25 @@ const char* installedDataFromExecutable();
 // Decides where the files live, without touching any file: the executable's
 // directory when env.writable says so, otherwise the data folder
 // ($XDG_DATA_HOME/tarvik-kxv/, or ~/.local/share/tarvik-kxv/ when that is
-// unset or not absolute), with the help file read from the installed data.
+// unset or not absolute). The help file is read from the shipped data
+// directory (below): for a build or an unpacked copy that is the
+// executable's own, for an installed copy the installation's.
 AppPaths chooseAppPaths(const std::string& executablePath, const PathEnvironment& env);
 
 // Where the shipped library and help file of this executable lie: the
 // installed data directory when it exists, else the executable's own.
 std::string shippedDataDirectory(const std::string& executablePath, const PathEnvironment& env);
 
-// Creates the data folder and gives it the shipped library when it holds no
-// library of its own (neither a scrambled file nor a live plain one). Never
-// overwrites a file. Returns false when the folder could not be made ready.
-bool prepareDataFolder(const AppPaths& paths, const std::string& shippedLibraryPath);
+// Creates the folder of the paths and gives it the shipped library when it
+// holds no library of its own (neither a scrambled file nor a live plain
+// one). Never overwrites a file. Returns false when the folder could not be
+// made ready.
+bool prepareFolder(const AppPaths& paths, const std::string& shippedLibraryPath);
 
-// Chooses, and prepares the data folder when it is the one chosen.
+// Chooses, then prepares the chosen folder when the shipped library lies
+// elsewhere: the data folder, or the own folder of an installed copy that
+// the player may write (a per-user install). A build or an unpacked copy is
+// left exactly as it is.
 AppPaths makeAppPaths(const std::string& executablePath, const PathEnvironment& env);
 
 // The one entry start-up uses: the above with this process's environment

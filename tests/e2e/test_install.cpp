@@ -231,5 +231,35 @@ TEST_F(Installed, WithoutXdgDataHomeTheFilesGoToDotLocalShare) {
     EXPECT_EQ(snapshot(prefix_), installed_) << "the run changed the installed files";
 }
 
+// A per-user install (cmake --install build --prefix ~/.local) may write its
+// own folder: the files stay beside the program, which gets the shipped
+// library at its first start, and the help is read from the installation.
+TEST_F(Installed, APerUserInstallKeepsItsFilesBesideTheProgram) {
+    ASSERT_TRUE(giveToUser(prefix_, kPlayerAccount));
+    for (const auto& e : fs::recursive_directory_iterator(prefix_))
+        if (e.is_directory()) fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add);
+    fs::permissions(prefix_, fs::perms::owner_write, fs::perm_options::add);
+    const auto shared = snapshot(prefix_ / "share");
+    const std::string shipped = readFile(prefix_ / "share" / "games" / "tarvik-kxv" / "OnLoad.dat");
+
+    ASSERT_TRUE(startAsPlayer(withStubViewer({}))) << program_.describeEnd() << ", stderr: " << lastErrors();
+    const fs::path games = prefix_ / "games";
+    EXPECT_EQ(readFile(games / "OnLoad.dat"), shipped);
+    clickControl(ui::id::HelpButton);
+    EXPECT_TRUE(waitUntil([&] { return !readFile(dir() / "home" / "viewer-calls.txt").empty(); }, 5s))
+        << "the help viewer was not started";
+    sleepFor(200ms);
+    EXPECT_EQ(readFile(dir() / "home" / "viewer-calls.txt"),
+              fs::canonical(prefix_ / "share" / "games" / "tarvik-kxv" / "Tarvik_kxv-help.chm").string() + "\n");
+    ASSERT_TRUE(exitThroughButton()) << "ExitButton did not end the program";
+
+    EXPECT_EQ(readFile(games / "OnLoad.dat"), shipped);
+    EXPECT_EQ(readFile(games / "KXData.dat"), "Data purged...");
+    EXPECT_EQ(readFile(games / "KXStats.dat"), "0 0 0 0 0 0");
+    EXPECT_EQ(readFile(games / "KXC_CONFIG.INI"), kDefaultConfig);
+    EXPECT_FALSE(fs::exists(dir() / "home" / ".local" / "share" / "tarvik-kxv"));
+    EXPECT_EQ(snapshot(prefix_ / "share"), shared) << "the run changed the installed data";
+}
+
 }  // namespace
 }  // namespace e2e

@@ -57,10 +57,14 @@ const std::string kInstalledData = "/usr/share/games/tarvik-kxv/";
 TEST(ChooseAppPaths, AWritableFolderKeepsEveryFileBesideTheProgramWhateverTheEnvironment) {
     FakeEnvironment env;
     env.writable = {"/opt/tarvik/"};
-    env.directories = {"/opt/share/games/tarvik-kxv/"};
     env.xdg = "/home/ann/.data";
     expectAllIn(app::chooseAppPaths("/opt/tarvik/tarvik-kxv", env.get()), "/opt/tarvik/", "/opt/tarvik/");
     EXPECT_EQ(env.probed, std::vector<std::string>{"/opt/tarvik/"});
+    // An installed copy the player may write reads its help from the install.
+    env.writable = {"/opt/games/"};
+    env.directories = {"/opt/share/games/tarvik-kxv/"};
+    expectAllIn(app::chooseAppPaths("/opt/games/tarvik-kxv", env.get()), "/opt/games/",
+                "/opt/share/games/tarvik-kxv/");
 
     // A bare name: the current directory is probed, the paths stay bare.
     env.writable = {"."};
@@ -174,7 +178,7 @@ TEST_F(DataFolder, WithoutAShippedLibraryTheFolderStaysEmptyAndPrepareSaysSo) {
     const auto p = app::makeAppPaths(exe.string(), env);
     EXPECT_TRUE(fs::is_directory(folder()));
     EXPECT_TRUE(fs::is_empty(folder()));
-    EXPECT_FALSE(app::prepareDataFolder(p, (shipped / "OnLoad.dat").string()));
+    EXPECT_FALSE(app::prepareFolder(p, (shipped / "OnLoad.dat").string()));
 }
 
 TEST_F(DataFolder, AFolderThatCannotBeMadeIsReportedAndNothingIsWrittenElsewhere) {
@@ -182,16 +186,34 @@ TEST_F(DataFolder, AFolderThatCannotBeMadeIsReportedAndNothingIsWrittenElsewhere
     writeFile(root / "home" / "data", "a file where the folder should go");
     const auto p = app::makeAppPaths(exe.string(), env);
     EXPECT_EQ(p.directory, folder().string() + "/");
-    EXPECT_FALSE(app::prepareDataFolder(p, (shipped / "OnLoad.dat").string()));
+    EXPECT_FALSE(app::prepareFolder(p, (shipped / "OnLoad.dat").string()));
     EXPECT_EQ(readFile(root / "home" / "data"), "a file where the folder should go");
     EXPECT_FALSE(fs::exists(exe.parent_path() / "OnLoad.dat"));
 }
 
-TEST_F(DataFolder, AWritableInstalledCopyIsLeftAsTheSpecifiedBesideTheProgramCase) {
+// A per-user install (into ~/.local, say) may write its own folder: the files
+// stay beside the program, which gets the shipped library once, and the
+// help is read from the installation.
+TEST_F(DataFolder, AWritableInstalledCopyKeepsItsFilesBesideItWithTheShippedLibrary) {
     env.writable = [](const std::string&) { return true; };
     const auto p = app::makeAppPaths(exe.string(), env);
     EXPECT_EQ(p.directory, exe.parent_path().string() + "/");
+    EXPECT_EQ(p.helpPath, shipped.string() + "/Tarvik_kxv-help.chm");
+    EXPECT_EQ(readFile(exe.parent_path() / "OnLoad.dat"), kShipped);
     EXPECT_FALSE(fs::exists(root / "home" / "data"));
+    writeFile(exe.parent_path() / "OnLoad.dat", "the player's");
+    app::makeAppPaths(exe.string(), env);
+    EXPECT_EQ(readFile(exe.parent_path() / "OnLoad.dat"), "the player's");
+}
+
+// A build or an unpacked copy: nothing is written, whatever is missing.
+TEST_F(DataFolder, ACopyWithoutAnInstallationIsLeftExactlyAsItIs) {
+    fs::remove_all(root / "prefix" / "share");
+    env.writable = [](const std::string&) { return true; };
+    const auto p = app::makeAppPaths(exe.string(), env);
+    EXPECT_EQ(p.directory, exe.parent_path().string() + "/");
+    EXPECT_EQ(p.helpPath, exe.parent_path().string() + "/Tarvik_kxv-help.chm");
+    EXPECT_TRUE(fs::is_empty(exe.parent_path()));
 }
 
 // A whole run through the real entry: the program's folder does not exist
