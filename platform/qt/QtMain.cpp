@@ -1,6 +1,7 @@
 #include "platform/qt/QtMain.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QFile>
 #include <QIcon>
@@ -67,8 +68,12 @@ int runQtProgram(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("tarvik-kxv"));
     QApplication::setQuitOnLastWindowClosed(false);
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
-    if (QFile::exists(QStringLiteral(":/icon/32.png")))
-        QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/32.png")));
+    QApplication::setDesktopFileName(QStringLiteral("tarvik-kxv"));
+    // The icon at every size it was drawn at, so each place gets a sharp one.
+    QIcon icon;
+    for (const QString& name : QDir(QStringLiteral(":/icon")).entryList(QDir::Files))
+        icon.addFile(QStringLiteral(":/icon/") + name);
+    if (!icon.isNull()) QApplication::setWindowIcon(icon);
 
     int code = 0;
     {

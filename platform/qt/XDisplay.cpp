@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "help/HelpWindowTitle.h"
+
 namespace platform::qt::xdisplay {
 
 namespace {
@@ -59,7 +61,7 @@ bool hasTitle(Display* d, ::Window w, const std::string& utf8Title, bool* titled
     const auto bytes = readProperty(d, w, netWmName, utf8);
     if (!bytes.empty()) {
         *titled = true;
-        return std::string(bytes.begin(), bytes.end()) == utf8Title;
+        return help::titleShowsDocument(std::string(bytes.begin(), bytes.end()), utf8Title);
     }
     XTextProperty prop;
     if (XGetWMName(d, w, &prop) != 0 && prop.value != nullptr) {
@@ -68,10 +70,11 @@ bool hasTitle(Display* d, ::Window w, const std::string& utf8Title, bool* titled
         char** list = nullptr;
         int count = 0;
         if (Xutf8TextPropertyToTextList(d, &prop, &list, &count) >= Success && list != nullptr) {
-            same = count > 0 && utf8Title == list[0];
+            same = count > 0 && help::titleShowsDocument(list[0], utf8Title);
             XFreeStringList(list);
         } else {
-            same = utf8Title == std::string(reinterpret_cast<const char*>(prop.value), prop.nitems);
+            same = help::titleShowsDocument(
+                std::string(reinterpret_cast<const char*>(prop.value), prop.nitems), utf8Title);
         }
         XFree(prop.value);
         return same;

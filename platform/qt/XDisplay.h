@@ -17,8 +17,9 @@ bool windowManagerRunning();
 // Sets WM_CLASS of a native window to the given instance and class names.
 void setWindowClass(std::uintptr_t window, const std::string& instance, const std::string& cls);
 
-// Whether any top-level window on the display has exactly this title
-// (_NET_WM_NAME in UTF-8, else WM_NAME). The titles of the window manager's
+// Whether any top-level window on the display shows the document of this
+// title, alone or after a viewer's name (help::titleShowsDocument), as its
+// _NET_WM_NAME in UTF-8, else WM_NAME. The titles of the window manager's
 // _NET_CLIENT_LIST when it keeps one, otherwise of the root window's children
 // (and of their own children, where a frame holds the titled window).
 bool titledWindowExists(const std::string& utf8Title);
