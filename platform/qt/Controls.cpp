@@ -62,10 +62,9 @@ FaceButton::FaceButton(int normalFace, int pressedFace, QWidget* parent)
 }
 
 void FaceButton::paintEvent(QPaintEvent*) {
-    const QPixmap& face = bitmap(isDown() ? pressed_ : normal_);
-    if (face.isNull()) return;   // an unreadable face is left undrawn
+    // The whole face over the whole button; an unreadable face is left undrawn.
     QPainter painter(this);
-    painter.drawPixmap(rect(), face, face.rect());
+    paintBitmap(painter, rect(), isDown() ? pressed_ : normal_);
 }
 
 Picture::Picture(QWidget* parent) : QLabel(parent) {
@@ -76,10 +75,18 @@ Picture::Picture(QWidget* parent) : QLabel(parent) {
 }
 
 void Picture::assign(int bitmapNumber) {
-    const QPixmap& p = bitmap(bitmapNumber);
-    if (!p.isNull()) setPixmap(p);
+    bitmap_ = bitmapNumber;
     // Fixed, so nothing lays it back to its nominal size.
     setFixedSize(bitmapSize(bitmapNumber));
+    update();
+}
+
+void Picture::paintEvent(QPaintEvent*) {
+    if (bitmap_ == 0) return;
+    // Painted here rather than by the label, so the density of the screen
+    // it is on picks the picture each time.
+    QPainter painter(this);
+    paintBitmap(painter, QRect(QPoint(0, 0), bitmapSize(bitmap_)), bitmap_);
 }
 
 TextStatic::TextStatic(ui::ControlKind kind, bool transparent, QWidget* parent)

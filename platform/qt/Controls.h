@@ -37,6 +37,13 @@ class Picture : public QLabel {
 public:
     explicit Picture(QWidget* parent);
     void assign(int bitmapNumber);
+    int bitmapNumber() const { return bitmap_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    int bitmap_ = 0;   // none yet
 };
 
 // A static text: black on light grey (or on nothing, for a text laid over

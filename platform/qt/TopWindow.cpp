@@ -19,7 +19,7 @@ TopWindow::TopWindow(platform::Window which, int backgroundBitmap, QWidget* owne
 
 void TopWindow::paintEvent(QPaintEvent* e) {
     QPainter painter(this);
-    const QPixmap& tile = bitmap(background_);
+    const QPixmap& tile = bitmapFor(background_, devicePixelRatioF());
     if (tile.isNull()) {
         painter.fillRect(e->rect(), QColor(0xC0, 0xC0, 0xC0));
         return;

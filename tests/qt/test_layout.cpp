@@ -95,10 +95,11 @@ TEST_F(LayoutTest, PicturesShowTheirBitmapAtItsOwnSize) {
     EXPECT_EQ(control(ui::id::WinPictureRight)->size(), QSize(53, 30));
     // Tile A is nominally 18 wide, its bitmap 19.
     EXPECT_EQ(control(ui::id::LetterTile(0))->size(), QSize(19, 20));
-    const auto* tile = static_cast<QLabel*>(control(ui::id::LetterTile(0)));
+    auto* tile = static_cast<platform::qt::Picture*>(control(ui::id::LetterTile(0)));
+    EXPECT_EQ(tile->bitmapNumber(), ui::letterTileBitmap(0));
     const QPixmap& a = platform::qt::bitmap(ui::letterTileBitmap(0));
     ASSERT_FALSE(a.isNull()) << "bitmap 130 is missing from the resources";
-    EXPECT_EQ(tile->pixmap().toImage(), a.toImage());
+    EXPECT_TRUE(qt_testing::showsPicture(tile->grab().toImage(), ui::letterTileBitmap(0)));
 }
 
 TEST_F(LayoutTest, PhraseFontIsBoldCourierNewOrItsMetricTwinAt22Pixels) {
@@ -125,9 +126,7 @@ TEST_F(LayoutTest, FlightFramesShowInFrontOfTheLossFigures) {
     for (int frame : ui::id::FlightFrames) {
         desk->showControl(frame);
         const QImage shown = window(Window::Main)->grab(control(frame)->geometry()).toImage();
-        const QPixmap& bitmap = platform::qt::bitmap(ui::findControl(frame)->bitmap);
-        ASSERT_FALSE(bitmap.isNull());
-        EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), bitmap.toImage().convertToFormat(QImage::Format_RGB32))
+        EXPECT_TRUE(qt_testing::showsPicture(shown, ui::findControl(frame)->bitmap))
             << "flight frame " << frame << " is covered";
         desk->hideControl(frame);
     }
@@ -147,13 +146,14 @@ TEST_F(LayoutTest, PhraseDisplayLiesOverItsUnderlayWithoutHidingIt) {
     desk->setText(ui::id::PhraseDisplay, "A    ");
     const QImage shot = window(Window::Main)->grab(QRect(28, 38, 846, 25)).toImage();
     // The grey underlay shows through where the display has no letter; the
-    // underscores below it are drawn in black.
+    // underscores below it are drawn in black. (The shot is in device pixels.)
+    const double r = qt_testing::testRatio();
     bool sawBlackLow = false;
-    for (int x = 40; x < 80; ++x) {
-        for (int y = 18; y < 25; ++y) sawBlackLow |= qGray(shot.pixel(x, y)) < 60;
+    for (int x = int(40 * r); x < int(80 * r); ++x) {
+        for (int y = int(18 * r); y < shot.height(); ++y) sawBlackLow |= qGray(shot.pixel(x, y)) < 60;
     }
     EXPECT_TRUE(sawBlackLow);
-    EXPECT_EQ(QColor(shot.pixel(845, 1)), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(QColor(shot.pixel(shot.width() - 1, int(r))), QColor(0xC0, 0xC0, 0xC0));
 }
 
 TEST(TextStatic, MnemonicAmpersandsVanishAndDoubledOnesShowOnce) {
