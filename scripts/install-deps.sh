@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the game needs, only those that are missing.
 #   scripts/install-deps.sh          to build and play
-#   scripts/install-deps.sh --test   also what the tests need (Xvfb, xdotool,
+#   scripts/install-deps.sh --test   also what the tests need (Xvfb, xdotool, xrdb,
 #                                    the package tools and validators)
 # Runs apt-get through sudo when not root. Quick when everything is present.
 set -euo pipefail
@@ -13,7 +13,7 @@ packages=(
   fonts-liberation shared-mime-info desktop-file-utils
 )
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(googletest libgtest-dev xvfb xdotool x11-utils xclip)
+  packages+=(googletest libgtest-dev xvfb xdotool x11-utils xclip x11-xserver-utils)
   packages+=(dpkg-dev lintian appstream man-db)
 fi
 

@@ -369,7 +369,7 @@ bool XServer::start(const fs::path& logDir, std::string& error) {
         const std::string number = std::to_string(n);
         if (displayTaken(n)) continue;
         const std::string name = ":" + number;
-        if (!server_.start({xvfb, name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {},
+        if (!server_.start({xvfb, name, "-screen", "0", screen_, "-nolisten", "tcp"}, {},
                            logDir, logDir / ("xvfb" + number + ".out"),
                            logDir / ("xvfb" + number + ".err"))) {
             error = "could not start Xvfb";
@@ -406,6 +406,22 @@ bool XServer::start(const fs::path& logDir, std::string& error) {
     }
     error = "no free display number for Xvfb";
     return false;
+}
+
+bool XServer::mergeResources(const std::string& resources, const fs::path& dir, std::string& error) {
+    if (findOnPath("xrdb").empty()) {
+        error = "xrdb is not installed (package x11-xserver-utils)";
+        return false;
+    }
+    const fs::path file = dir / "xresources";
+    writeFile(file, resources + "\n");
+    // Without the C preprocessor: the lines go in as they are.
+    const RunResult r = run({"xrdb", "-nocpp", "-merge", file.string()}, {{"DISPLAY", display_}});
+    if (!r.finished || r.exitCode != 0) {
+        error = "xrdb -merge failed: " + r.err;
+        return false;
+    }
+    return true;
 }
 
 void XServer::stop() {
@@ -659,7 +675,11 @@ void ProgramTest::SetUp() {
     }
     ASSERT_FALSE(dir_.path().empty()) << "no temporary directory";
     std::string error;
+    x_.setScreen(screen_);
     ASSERT_TRUE(x_.start(dir_.path(), error)) << error;
+    if (!xResources_.empty()) {
+        ASSERT_TRUE(x_.mergeResources(xResources_, dir_.path(), error)) << error;
+    }
     xdo_.emplace(x_.display());
     programPath_ = dir_.path() / "tarvik-kxv";
     std::error_code ec;

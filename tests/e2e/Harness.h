@@ -123,7 +123,8 @@ struct Geometry {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
-// Xvfb at 1024x768x24 on a free display, no window manager.
+// Xvfb at 1024x768x24 (unless set otherwise) on a free display, no window
+// manager.
 class XServer {
 public:
     XServer() = default;
@@ -131,8 +132,14 @@ public:
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
 
+    // The screen as Xvfb takes it (WIDTHxHEIGHTxDEPTH), before start().
+    void setScreen(const std::string& screen) { screen_ = screen; }
     // Starts the server and waits until it accepts connections.
     bool start(const fs::path& logDir, std::string& error);
+    // Merges X resources (such as "Xft.dpi: 192", as a desktop set to 200 %
+    // announces it) into the server's resource database with xrdb; the
+    // server keeps them while this connection to it stays open.
+    bool mergeResources(const std::string& resources, const fs::path& dir, std::string& error);
     void stop();
     const std::string& display() const { return display_; }
 
@@ -154,6 +161,7 @@ public:
 
 private:
     Process server_;
+    std::string screen_ = "1024x768x24";
     std::string display_;
     void* xdisplay_ = nullptr;   // Display*, kept for screenshots and bells
     int xkbEventBase_ = 0;
@@ -262,6 +270,11 @@ protected:
     // Writes the scrambled library of these plain records beside the program.
     void writeLibrary(const std::string& plain);
     void writeConfig(const std::string& text) { writeFile(file("KXC_CONFIG.INI"), text); }
+
+    // The X server's screen and the resources announced on it; a fixture
+    // sets them before ProgramTest::SetUp runs.
+    std::string screen_ = "1024x768x24";
+    std::string xResources_;
 
     TempDir dir_;
     XServer x_;
