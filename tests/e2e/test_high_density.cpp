@@ -116,6 +116,18 @@ TEST_P(HighDensity, TheWindowOpensDoubledShowsThe2xArtworkAndMovesFourPixelsAKey
     EXPECT_TRUE(mainAt(128, 8)) << "after Right, Right: " << where();
     xdo_->key("Down");
     EXPECT_TRUE(mainAt(128, 12)) << "after Down: " << where();
+
+    // The title strip, hit in logical pixels, opens the message window at
+    // its doubled place.
+    xdo_->click(128 + 2 * 300, 12 + 2 * 12);
+    const std::string message = waitForWindow("Message_KXv");
+    ASSERT_FALSE(message.empty()) << "the title strip does not open the message window";
+    auto g = xdo_->geometry(message);
+    ASSERT_TRUE(g.has_value());
+    EXPECT_EQ(g->x, 2 * kMessageLeft);
+    EXPECT_EQ(g->y, 2 * kMessageTop);
+    EXPECT_EQ(g->width, 634);
+    EXPECT_EQ(g->height, 200);
     EXPECT_TRUE(program_.running()) << program_.describeEnd();
 }
 
