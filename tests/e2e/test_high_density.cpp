@@ -159,5 +159,54 @@ TEST_P(HighDensity, TilesAreHitAtTheirPhysicalPositionsAndTheGameIsBooked) {
 INSTANTIATE_TEST_SUITE_P(Doubled, HighDensity,
                          ::testing::Values(Doubling::AnnouncedDpi, Doubling::ScaleFactor), nameOf);
 
+// A desktop at 150 %: the logical screen is 1365 x 1024, so the window opens
+// at (232, 134), that is (348, 201) on the screen, 1350 x 930.
+class OneAndAHalf : public ProgramTest {
+protected:
+    void SetUp() override {
+        screen_ = "2048x1536x24";
+        xResources_ = "Xft.dpi: 144";
+        ProgramTest::SetUp();
+    }
+};
+
+TEST_F(OneAndAHalf, TheWindowOpensAtItsScaledPlaceAndTheKeysMoveItThreePixelsWithoutDrift) {
+    writeLibrary(kLibrary);
+    launch();
+    const std::string main = waitForMainWindow();
+    ASSERT_FALSE(main.empty()) << program_.describeEnd();
+    auto at = [&](int x, int y) {
+        return waitUntil([&] {
+            auto g = xdo_->geometry(main);
+            return g && g->x == x && g->y == y && g->width == 1350 && g->height == 930;
+        }, 3s);
+    };
+    EXPECT_TRUE(at(348, 201));
+    // Tile A at its scaled place, 28.5 x 30 screen pixels. (Which set it
+    // comes from the Qt tests tell at this ratio; here edges fall between
+    // screen pixels.)
+    const QImage twin = twinBitmap(130);
+    ASSERT_FALSE(twin.isNull());
+    const QImage scaled = twin.scaled(28, 30, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const int tileX = 348 + 129, tileY = 201 + 718;   // (86, 479) x 1.5, rounded down
+    EXPECT_TRUE(waitUntil([&] {
+        const QImage shot = x_.screenshot();
+        for (int dy : {0, 1})
+            for (int dx : {0, 1})
+                if (matchFraction(shot, tileX + dx, tileY + dy, scaled, 40, 1) >= 0.8) return true;
+        return false;
+    }, 5s)) << "tile A is not at its place scaled to 150 %";
+
+    xdo_->click(348 + 900, 201 + 450);   // bare board
+    sleepFor(200ms);
+    xdo_->key("Left", 4);
+    EXPECT_TRUE(at(336, 201)) << "four times Left";
+    xdo_->key("Up", 3);
+    EXPECT_TRUE(at(336, 192)) << "three times Up";
+    xdo_->key("Right", 4);
+    xdo_->key("Down", 3);
+    EXPECT_TRUE(at(348, 201)) << "back where it started";
+}
+
 }  // namespace
 }  // namespace e2e
