@@ -62,9 +62,10 @@ int runQtProgram(int argc, char** argv) {
     }
     qInstallMessageHandler(quietMessages);
     // The layout is in logical pixels: Qt scales it by the desktop's factor
-    // (Xft.dpi, QT_SCALE_FACTOR, QT_SCREEN_SCALE_FACTORS), fractions included,
-    // and the pictures come from their 2x twins wherever that is above 1.
-
+    // (Xft.dpi, QT_SCALE_FACTOR, QT_SCREEN_SCALE_FACTORS), a fraction such as
+    // 1.5 kept as it is, and the pictures come from their 2x twins wherever
+    // the factor is above 1.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tarvik-kxv"));
     QApplication::setQuitOnLastWindowClosed(false);
