@@ -369,11 +369,12 @@ void QtDesktop::defaultProcessing(Window w, Message m) {
 
 int QtDesktop::runMessageLoop() {
     if (quitPosted_) return exitCode_;
-    // Load the waves once the loop runs, so start-up is not held up.
+    // Decode the waves and reach the sound server once the loop runs, so
+    // the first window is not held up.
     QTimer::singleShot(0, this, [this] {
         std::vector<int> waves;
         for (const auto& cue : ui::cueTable) waves.push_back(cue.resource);
-        waves_->preload(waves);
+        waves_->prepare(waves);
     });
     loopRunning_ = true;
     const int code = QApplication::exec();
