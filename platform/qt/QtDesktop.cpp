@@ -68,7 +68,7 @@ Size QtDesktop::screenSize() {
 }
 
 void QtDesktop::createWindow(const ui::WindowSpec& row) {
-    auto* w = new TopWindow(row.window, row.backgroundBitmap, nullptr);
+    auto* w = new TopWindow(row.window, row.backgroundBitmap, row.owner.has_value());
     w->setWindowTitle(latin1(row.title));
     w->setObjectName(QString::fromLatin1(row.className));
     w->setFixedSize(row.width, row.height);
@@ -78,9 +78,11 @@ void QtDesktop::createWindow(const ui::WindowSpec& row) {
         const std::string cls = row.className;
         xdisplay::setWindowClass(nativeId, cls, cls);
     }
-    // An owned window is transient for its owner. It is not the owner's
-    // child widget: a native child would make every control of the owner a
-    // native window too, which breaks their sizes and transparency.
+    // An owned window is transient for its owner (WM_TRANSIENT_FOR on X): a
+    // window manager keeps it above the owner and minimises and restores it
+    // with the owner. It is not the owner's child widget: a native child
+    // would make every control of the owner a native window too, which
+    // breaks their sizes and transparency.
     if (row.owner) {
         if (TopWindow* owner = live(*row.owner)) w->windowHandle()->setTransientParent(owner->windowHandle());
     }
@@ -148,6 +150,10 @@ void QtDesktop::showWindow(Window w) {
     if (widget == nullptr) return;
     windows_[w].iconic = false;
     widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
+    // An owned window has no taskbar entry of its own. Set on the unmapped
+    // window at every show: a window manager drops the state on a hide.
+    if (onX11_ && w != Window::Main && !widget->isVisible())
+        xdisplay::skipTaskbar(static_cast<std::uintptr_t>(widget->winId()));
     widget->show();
     widget->raise();
     // An activated window has the focus itself, not its first edit field.
