@@ -33,7 +33,7 @@ trap cleanup EXIT
 # only while our Xvfb lives.
 n=1500
 while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1024x768x24 -br -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb ":$n" -screen 0 1024x768x24 -br -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 pids+=($xvfb)
 export DISPLAY=":$n"
