@@ -1,6 +1,7 @@
 #include "platform/qt/QtDesktop.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QScreen>
@@ -12,6 +13,7 @@
 #include "platform/qt/TopWindow.h"
 #include "platform/qt/WavePlayer.h"
 #include "platform/qt/XDisplay.h"
+#include "ui/Bitmaps.h"
 #include "ui/SoundCues.h"
 
 namespace platform::qt {
@@ -142,7 +144,32 @@ void QtDesktop::assignBitmap(ControlId id) {
     const auto* c = control(id);
     const auto* row = ui::findControl(id);
     if (c == nullptr || row == nullptr || c->kind != ui::ControlKind::Picture) return;
-    static_cast<Picture*>(c->widget.data())->assign(row->bitmap);
+    auto* picture = static_cast<Picture*>(c->widget.data());
+    const ui::BitmapSpec* size = ui::findBitmap(row->bitmap);
+    if (size == nullptr || picture->isVisible()) {
+        picture->assign(row->bitmap);
+        return;
+    }
+    // Most pictures start hidden, and many are never shown in a run: each is
+    // decoded when it first shows, which keeps that work out of start-up. It
+    // takes its bitmap's size at once.
+    picture->setFixedSize(size->width, size->height);
+    unshownPictures_[picture] = row->bitmap;
+    picture->installEventFilter(this);
+    connect(picture, &QObject::destroyed, this, [this](QObject* gone) { unshownPictures_.erase(gone); });
+}
+
+bool QtDesktop::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        auto it = unshownPictures_.find(watched);
+        if (it != unshownPictures_.end()) {
+            const int number = it->second;
+            unshownPictures_.erase(it);
+            watched->removeEventFilter(this);
+            static_cast<Picture*>(watched)->assign(number);
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void QtDesktop::showWindow(Window w) {

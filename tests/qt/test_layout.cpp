@@ -173,6 +173,19 @@ TEST(PhraseFont, TheCellIsTheLargestThatFits) {
     }
 }
 
+TEST_F(LayoutTest, AHiddenPictureShowsItsBitmapOnceShown) {
+    start();
+    auto* loss = static_cast<QLabel*>(control(ui::id::LossFigure));
+    ASSERT_FALSE(loss->isVisible());
+    EXPECT_EQ(loss->size(), QSize(280, 376)) << "the bitmap's size from the start";
+    desk->showControl(ui::id::LossFigure);
+    const QPixmap& bitmap = platform::qt::bitmap(6050);
+    ASSERT_FALSE(bitmap.isNull());
+    EXPECT_EQ(loss->pixmap().toImage(), bitmap.toImage());
+    const QImage shown = window(Window::Main)->grab(loss->geometry()).toImage();
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), bitmap.toImage().convertToFormat(QImage::Format_RGB32));
+}
+
 TEST_F(LayoutTest, FlightFramesShowInFrontOfTheLossFigures) {
     start();
     desk->showControl(ui::id::AltLossFigure);
