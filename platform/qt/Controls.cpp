@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 
 #include <cmath>
+#include <utility>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -55,7 +56,15 @@ QFont controlFont(ui::ControlFont font) {
             f.setBold(true);
             f.setFixedPitch(true);
             f.setStyleHint(QFont::TypeWriter);
-            return withCellHeight(f, kPhraseCellHeight);
+            // Fitted once (the fitting loads the font at several sizes); only
+            // the numbers are kept, no font outlives the application.
+            static const std::pair<int, qreal> fit = [&f] {
+                const QFont fitted = withCellHeight(f, kPhraseCellHeight);
+                return std::pair<int, qreal>(fitted.pixelSize(), fitted.letterSpacing());
+            }();
+            f.setPixelSize(fit.first);
+            if (fit.second != 0) f.setLetterSpacing(QFont::AbsoluteSpacing, fit.second);
+            return f;
         }
         case ui::ControlFont::Interface: {
             QFont f(QStringLiteral("Liberation Sans"));
