@@ -145,7 +145,9 @@ void skipTaskbar(std::uintptr_t window) {
     }
     XChangeProperty(d, w, state, XA_ATOM, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(atoms.data()),
                     static_cast<int>(atoms.size()));
-    XFlush(d);
+    // Done before the toolkit, on its own connection, reads the states to
+    // add its own at the show.
+    XSync(d, False);
 }
 
 bool titledWindowExists(const std::string& utf8Title) {
