@@ -79,6 +79,9 @@ void QtDesktop::createWindow(const ui::WindowSpec& row) {
     if (onX11_) {
         const std::string cls = row.className;
         xdisplay::setWindowClass(nativeId, cls, cls);
+        // Owned, but an ordinary window for the window manager, not a dialog
+        // it may centre or pull into the screen: it stands where it is put.
+        if (row.owner) xdisplay::setNormalWindowType(nativeId);
     }
     // An owned window is transient for its owner (WM_TRANSIENT_FOR on X): a
     // window manager keeps it above the owner and minimises and restores it

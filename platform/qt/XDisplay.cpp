@@ -126,6 +126,15 @@ void setWindowClass(std::uintptr_t window, const std::string& instance, const st
     XFlush(d);
 }
 
+void setNormalWindowType(std::uintptr_t window) {
+    Display* d = display();
+    if (d == nullptr || window == 0) return;
+    const Atom normal = XInternAtom(d, "_NET_WM_WINDOW_TYPE_NORMAL", False);
+    XChangeProperty(d, static_cast<::Window>(window), XInternAtom(d, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&normal), 1);
+    XSync(d, False);
+}
+
 void skipTaskbar(std::uintptr_t window) {
     Display* d = display();
     if (d == nullptr || window == 0) return;

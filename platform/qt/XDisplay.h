@@ -17,6 +17,9 @@ bool windowManagerRunning();
 // Sets WM_CLASS of a native window to the given instance and class names.
 void setWindowClass(std::uintptr_t window, const std::string& instance, const std::string& cls);
 
+// Sets _NET_WM_WINDOW_TYPE to _NET_WM_WINDOW_TYPE_NORMAL alone.
+void setNormalWindowType(std::uintptr_t window);
+
 // Adds _NET_WM_STATE_SKIP_TASKBAR and _NET_WM_STATE_SKIP_PAGER to the
 // states of an unmapped window, keeping the others, so that a window manager
 // gives it no taskbar or pager entry once it is mapped.

@@ -1,7 +1,7 @@
 // Under a real window manager (openbox) the add-puzzle and message windows
 // belong to the main window: transient for it, above it whatever is
 // clicked, minimised and restored with it, without taskbar entries of their
-// own.
+// own, and where the program puts them.
 #include <algorithm>
 #include <sstream>
 
@@ -48,9 +48,11 @@ protected:
         const auto g = xdo_->geometry(window);
         if (!g) return false;
         const QImage shot = settledScreenshot();
-        // The top left corner of the background, clear of the controls.
-        const QImage corner = sourceBitmap(bitmap).copy(0, 0, 60, 30);
-        return matchFraction(shot, g->x, g->y, corner, 12, 2) > 0.9;
+        // A patch at the background's left edge, clear of the controls, in
+        // the part of the window that is on the screen.
+        const int dy = std::max(0, -g->y) + 10;
+        const QImage patch = sourceBitmap(bitmap).copy(0, dy, 60, 30);
+        return matchFraction(shot, g->x, g->y + dy, patch, 12, 2) > 0.9;
     }
     bool gone(const std::string& title) {
         return waitUntil([&] { return !windowVisible(title); }, 5s);
@@ -71,6 +73,10 @@ TEST_F(OwnedWindows, AreTransientForTheMainWindowAndStayAboveIt) {
     const std::string message = waitForWindow("Message_KXv");
     ASSERT_FALSE(message.empty()) << "the title strip does not open the message window";
     EXPECT_EQ(windowList(message, "WM_TRANSIENT_FOR"), std::vector<std::string>{main_});
+    const auto messageAt = xdo_->geometry(message);
+    ASSERT_TRUE(messageAt.has_value());
+    EXPECT_EQ(messageAt->x, kMessageLeft) << "the manager moved the message window";
+    EXPECT_EQ(messageAt->y, kMessageTop) << "the manager moved the message window";
     EXPECT_NE(property(message, "_NET_WM_STATE").find("_NET_WM_STATE_SKIP_TASKBAR"), std::string::npos)
         << "the message window has a taskbar entry of its own";
     xdo_->click(mainX(100), mainY(300));   // the main window, beside the message window
@@ -85,6 +91,11 @@ TEST_F(OwnedWindows, AreTransientForTheMainWindowAndStayAboveIt) {
     const std::string add = waitForWindow("Add_Puzzle");
     ASSERT_FALSE(add.empty()) << "AddPuzzlesButton does not open the add window";
     EXPECT_EQ(windowList(add, "WM_TRANSIENT_FOR"), std::vector<std::string>{main_});
+    // Where the program puts it, partly above the screen, as without a manager.
+    const auto addAt = xdo_->geometry(add);
+    ASSERT_TRUE(addAt.has_value());
+    EXPECT_EQ(addAt->x, kAddLeft) << "the manager moved the add window";
+    EXPECT_EQ(addAt->y, kAddTop) << "the manager moved the add window";
     EXPECT_NE(property(add, "_NET_WM_STATE").find("_NET_WM_STATE_SKIP_TASKBAR"), std::string::npos)
         << "the add window has a taskbar entry of its own";
     EXPECT_EQ(property(main_, "WM_TRANSIENT_FOR").find("window id"), std::string::npos)
