@@ -88,4 +88,12 @@ private:
 // The fonts of the three font choices of the control table.
 QFont controlFont(ui::ControlFont font);
 
+// The phrase font's height in logical pixels: its cell, ascent plus descent,
+// as the classic font height means it; its em is smaller.
+inline constexpr int kPhraseCellHeight = 22;
+
+// The font at the largest pixel size whose cell (ascent plus descent) is at
+// most cellHeight.
+QFont withCellHeight(QFont font, int cellHeight);
+
 }  // namespace platform::qt

@@ -25,6 +25,7 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/e2e/SoundServer.h"
 #include "ui/Bitmaps.h"
 #include "ui/Controls.h"
 
@@ -501,6 +502,21 @@ void XServer::requestClose(const std::string& windowId) {
     XFlush(d);
 }
 
+bool XServer::windowManagerRunning() {
+    if (xdisplay_ == nullptr) return false;
+    Display* d = dpy(xdisplay_);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool found =
+        XGetWindowProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False), 0, 1,
+                           False, XA_WINDOW, &type, &format, &items, &after, &data) == Success &&
+        type == XA_WINDOW && items == 1;
+    if (data != nullptr) XFree(data);
+    return found;
+}
+
 int XServer::bells() {
     if (xdisplay_ == nullptr) return bells_;
     Display* d = dpy(xdisplay_);
@@ -666,6 +682,9 @@ ScreenRect controlOnScreen(int id) {
     return r;
 }
 
+ProgramTest::ProgramTest() = default;
+ProgramTest::~ProgramTest() = default;
+
 void ProgramTest::SetUp() {
     if (findOnPath("xdotool").empty()) {
         GTEST_FAIL() << "xdotool is not installed (package xdotool); the end-to-end tests need it";
@@ -681,6 +700,23 @@ void ProgramTest::SetUp() {
         ASSERT_TRUE(x_.mergeResources(xResources_, dir_.path(), error)) << error;
     }
     xdo_.emplace(x_.display());
+    if (withWindowManager_) {
+        const std::string openbox = findOnPath("openbox");
+        ASSERT_FALSE(openbox.empty()) << "openbox is not installed (package openbox); the window-manager tests need it";
+        fs::create_directories(dir_.path() / "wm-home");
+        ASSERT_TRUE(windowManager_.start({openbox, "--sm-disable"},
+                                         {{"DISPLAY", x_.display()}, {"HOME", (dir_.path() / "wm-home").string()},
+                                          {"XDG_CONFIG_HOME", (dir_.path() / "wm-home").string()}},
+                                         dir_.path(), dir_.path() / "openbox.out", dir_.path() / "openbox.err"));
+        ASSERT_TRUE(waitUntil([&] { return x_.windowManagerRunning() || !windowManager_.running(); }, 10s) &&
+                    windowManager_.running())
+            << "openbox did not start: " << readFile(dir_.path() / "openbox.err");
+    }
+    ASSERT_FALSE(soundDir_.path().empty()) << "no temporary directory for the sound server";
+    sound_ = std::make_unique<SoundServer>();
+    ASSERT_TRUE(sound_->start(soundDir_.path(), error)) << error;
+    recorder_ = std::make_unique<SoundRecorder>();
+    ASSERT_TRUE(recorder_->start(sound_->address(), error)) << error;
     programPath_ = dir_.path() / "tarvik-kxv";
     std::error_code ec;
     fs::copy_file(TARVIK_BINARY, programPath_, fs::copy_options::overwrite_existing, ec);
@@ -700,8 +736,13 @@ void ProgramTest::TearDown() {
                      x_.describeWindows().c_str(), program_.describeEnd().c_str());
         x_.screenshot().save(QString::fromStdString(std::string(TARVIK_E2E_OUTPUT_DIR) + "/failed-" +
                                                     name + ".png"));
+        // And what was heard.
+        if (recorder_) recorder_->save(fs::path(TARVIK_E2E_OUTPUT_DIR) / ("failed-" + name + ".wav"));
     }
     program_.kill();
+    if (recorder_) recorder_->stop();
+    if (sound_) sound_->stop();
+    windowManager_.kill();
     x_.stop();
 }
 
@@ -716,7 +757,7 @@ Environment ProgramTest::programEnvironment() const {
         {"XDG_CACHE_HOME", (home / ".cache").string()},
         {"XDG_RUNTIME_DIR", (dir_.path() / "runtime").string()},
         {"XDG_DATA_DIRS", "/usr/local/share:/usr/share"},
-        {"PULSE_SERVER", "unix:/nonexistent/pulse"},
+        {"PULSE_SERVER", sound_ ? sound_->address() : std::string()},
         {"DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus"},
         {"WAYLAND_DISPLAY", ""},
         {"SESSION_MANAGER", ""},
