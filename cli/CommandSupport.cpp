@@ -1,0 +1,44 @@
+#include "cli/CommandSupport.h"
+
+#include "library/FolderLock.h"
+
+namespace cli {
+
+bool openLibrary(const Context& c, Access access, LoadedLibrary& library) {
+    std::string error;
+    if (!takeFolder(c.paths, access, error) || !loadLibrary(c.paths, library, error)) {
+        complain(error);
+        return false;
+    }
+    if (library.source == c.paths.plainPuzzlePath) {
+        complain("note: no OnLoad.dat here; the library was read from KXData.dat, as the game does");
+    }
+    if (access == Access::Read) library::releaseFolderLock();
+    return true;
+}
+
+std::string libraryState(const std::string& plain) {
+    const auto records = library::splitLibrary(plain).size();
+    const std::int64_t drawable = library::drawableCount(plain);
+    std::string text = "The library holds " + std::to_string(records) + " record" + (records == 1 ? "" : "s");
+    if (drawable > 2) return text + "; New Game draws from " + std::to_string(drawable) + " of them.\n";
+    return text + "; New Game draws nothing before it holds 5 (the first and the last are never drawn).\n";
+}
+
+bool storeOrComplain(const Context& c, const std::string& plain) {
+    std::string error;
+    if (storeLibrary(c.paths, plain, error)) return true;
+    complain(error);
+    return false;
+}
+
+std::vector<std::string> takenPhrases(const LoadedLibrary& lib, const library::InsertionPlan& plan) {
+    std::vector<std::string> phrases;
+    phrases.reserve(lib.records.size() + 2);
+    for (const auto& r : lib.records) phrases.push_back(r.phrase);
+    if (plan.startRecord) phrases.push_back(library::kStartPhrase);
+    if (plan.endRecord) phrases.push_back(library::kEndPhrase);
+    return phrases;
+}
+
+}  // namespace cli

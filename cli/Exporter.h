@@ -1,0 +1,15 @@
+// Writing the library out as a word list the import reads back (UTF-8).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/Importers.h"
+#include "library/PuzzleLibrary.h"
+
+namespace cli {
+
+// txt: "phrase;hint" a line. csv: two RFC 4180 fields a line, CRLF line ends.
+std::string exportRecords(const std::vector<library::StoredRecord>& records, Format format);
+
+}  // namespace cli

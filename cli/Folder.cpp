@@ -1,0 +1,125 @@
+#include "cli/Folder.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "library/AtomicFile.h"
+#include "library/FolderLock.h"
+#include "library/PuzzleFile.h"
+
+namespace cli {
+
+namespace {
+
+// The paths the game builds, moved to dir: the file names stay the game's own.
+app::AppPaths rebased(const app::AppPaths& p, const std::string& dir) {
+    auto move = [&](const std::string& path) { return dir + path.substr(p.directory.size()); };
+    app::AppPaths out;
+    out.directory = dir;
+    out.helpPath = move(p.helpPath);
+    out.statsPath = move(p.statsPath);
+    out.plainPuzzlePath = move(p.plainPuzzlePath);
+    out.configPath = move(p.configPath);
+    out.scrambledPuzzlePath = move(p.scrambledPuzzlePath);
+    return out;
+}
+
+enum class FileState { Missing, Read, Unreadable };
+
+FileState readFile(const std::string& path, std::string& bytes, std::string& error) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT) return FileState::Missing;
+        error = path + ": " + std::strerror(errno);
+        return FileState::Unreadable;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = path + ": not a regular file";
+        return FileState::Unreadable;
+    }
+    if (!library::readWholeFile(path, bytes)) {
+        error = path + ": cannot be read";
+        return FileState::Unreadable;
+    }
+    return FileState::Read;
+}
+
+}  // namespace
+
+app::AppPaths locateFolder(const std::string& dirOption, const std::string& executablePath) {
+    const app::AppPaths game = app::makeAppPaths(executablePath);
+    if (dirOption.empty()) return game;
+    std::string dir = dirOption;
+    if (dir.back() != '/') dir += '/';
+    return rebased(game, dir);
+}
+
+bool takeFolder(const app::AppPaths& paths, Access access, std::string& error) {
+    const std::string where = paths.directory.empty() ? "." : paths.directory;
+    struct stat st {};
+    if (::stat(where.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        error = where + ": no such folder";
+        return false;
+    }
+    const library::FolderLockState state = library::lockFolder(paths.directory);
+    switch (state.result) {
+        case library::LockResult::Taken:
+            return true;
+        case library::LockResult::HeldElsewhere:
+            error = "the game is running on the library in " + where +
+                    (state.holder > 0 ? " (process " + std::to_string(state.holder) + ")" : std::string()) +
+                    "; close it and try again. Nothing was changed.";
+            return false;
+        case library::LockResult::Unavailable:
+            break;
+    }
+    // No lock file can be made: a folder this user may not write to. Reading
+    // is still safe unless someone holds the lock; a change is not made.
+    if (access == Access::Read) {
+        if (library::probeFolderLock(paths.directory).result != library::LockResult::HeldElsewhere) return true;
+        error = "the game is running on the library in " + where + "; close it and try again.";
+        return false;
+    }
+    error = "cannot take the lock of " + where + " (is the folder writable?). Nothing was changed.";
+    return false;
+}
+
+bool loadLibrary(const app::AppPaths& paths, LoadedLibrary& out, std::string& error) {
+    out = LoadedLibrary{};
+    std::string bytes;
+    switch (readFile(paths.scrambledPuzzlePath, bytes, error)) {
+        case FileState::Read:
+            out.plain = library::unscrambleBytes(bytes);
+            out.source = paths.scrambledPuzzlePath;
+            break;
+        case FileState::Unreadable:
+            return false;
+        case FileState::Missing:
+            // The game's start-up then leaves the plain file as it is and plays from it.
+            switch (readFile(paths.plainPuzzlePath, bytes, error)) {
+                case FileState::Read:
+                    if (bytes != library::kPurgedText) {
+                        out.plain = std::move(bytes);
+                        out.source = paths.plainPuzzlePath;
+                    }
+                    break;
+                case FileState::Unreadable:
+                    return false;
+                case FileState::Missing:
+                    break;
+            }
+            break;
+    }
+    out.records = library::splitLibrary(out.plain);
+    return true;
+}
+
+bool storeLibrary(const app::AppPaths& paths, const std::string& plain, std::string& error) {
+    if (library::replaceFileAtomically(paths.scrambledPuzzlePath, library::scrambleBytes(plain))) return true;
+    error = paths.scrambledPuzzlePath + ": cannot be written (" + std::strerror(errno) + "). Nothing was changed.";
+    return false;
+}
+
+}  // namespace cli

@@ -1,0 +1,41 @@
+// Turning raw entries into stored records: UTF-8 to the game's 8-bit text,
+// the rules of a storable puzzle, and no phrase twice.
+#pragma once
+
+#include <array>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "cli/Importers.h"
+#include "cli/SkipReason.h"
+#include "library/PuzzleLibrary.h"
+
+namespace cli {
+
+class Intake {
+public:
+    // existing: the library's phrases (8-bit text), which count as taken.
+    // defaultHint: 8-bit text for entries without a hint ("" for the game's own).
+    Intake(const std::vector<std::string>& existing, std::string defaultHint);
+
+    // Takes one entry: SkipReason::None when it became a record.
+    SkipReason take(const RawEntry& entry);
+
+    // The new records, in stored form, back to back.
+    const std::string& records() const { return records_; }
+    std::size_t added() const { return added_; }
+    std::size_t skipped(SkipReason reason) const { return skipped_[static_cast<std::size_t>(reason)]; }
+    std::size_t skippedTotal() const;
+
+private:
+    SkipReason judge(const RawEntry& entry);
+
+    std::unordered_set<std::string> taken_;
+    std::string defaultHint_;
+    std::string records_;
+    std::size_t added_ = 0;
+    std::array<std::size_t, kSkipReasonCount> skipped_{};
+};
+
+}  // namespace cli
