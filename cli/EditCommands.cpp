@@ -23,7 +23,8 @@ int runAdd(const Context& c) {
     }
     const std::string plain = library::insertRecords(lib.plain, plan, intake.records());
     if (!storeOrComplain(c, plain)) return kExitFailed;
-    writeOut("Added " + latin1ToUtf8(intake.records()) + "\n" + libraryState(plain));
+    const auto added = library::splitLibrary(intake.records()).at(0);
+    writeOut("Added: " + latin1ToUtf8(added.phrase) + " / " + latin1ToUtf8(added.hint) + "\n" + libraryState(plain));
     return kExitOk;
 }
 
