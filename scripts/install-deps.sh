@@ -17,6 +17,10 @@ if [[ "${1:-}" == "--test" ]]; then
   packages+=(pulseaudio pulseaudio-utils openbox)
   packages+=(dpkg-dev lintian appstream man-db)
 fi
+# Real word lists for the library tool's tests and its import benchmark.
+if [[ "${1:-}" == "--test" ]]; then
+  packages+=(kdeedu-kvtml-data wamerican)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
