@@ -1,0 +1,98 @@
+// The library tool installed beside the real game: a word list imported
+// from the command line is drawn and won in the game, and the tool keeps
+// its hands off the library while the game runs.
+#include "library/FolderLock.h"
+#include "tests/e2e/Harness.h"
+#include "ui/Controls.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Four anagrams of S, T, O, N, E: whichever is drawn, those five tiles win it.
+const std::string kWordList = R"(<?xml version="1.0" encoding="UTF-8"?>
+<kvtml version="2.0">
+  <entries>
+    <entry id="0"><translation id="0"><text>stone</text><comment>A small rock</comment></translation></entry>
+    <entry id="1"><translation id="0"><text>notes</text><comment>Music on paper</comment></translation></entry>
+    <entry id="2"><translation id="0"><text>onset</text></translation></entry>
+    <entry id="3"><translation id="0"><text>tones</text><comment>Sounds of a pitch</comment></translation></entry>
+  </entries>
+</kvtml>
+)";
+
+class LibraryTool : public ProgramTest {
+protected:
+    // The tool installed beside the game, run there without --dir.
+    RunResult tool(const std::vector<std::string>& args) {
+        const fs::path copy = dir() / "tarvik-kxv-library";
+        if (!fs::exists(copy)) {
+            fs::copy_file(TARVIK_LIBRARY_TOOL, copy);
+            fs::permissions(copy, fs::perms::owner_all, fs::perm_options::add);
+        }
+        std::vector<std::string> argv = {copy.string()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return run(argv, {});
+    }
+    int changedPixels(const QImage& before, const QImage& after, int control) {
+        const ScreenRect r = controlOnScreen(control);
+        return differingPixels(before, after, r.left, r.top, r.width, r.height);
+    }
+};
+
+TEST_F(LibraryTool, AnImportedPuzzleIsDrawnAndWonThroughTheTiles) {
+    writeFile(file("words.kvtml"), kWordList);
+    const RunResult imported = tool({"import", file("words.kvtml").string()});
+    ASSERT_TRUE(imported.finished);
+    ASSERT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_NE(imported.out.find("Added 4 puzzles"), std::string::npos) << imported.out;
+    ASSERT_TRUE(fs::exists(file("OnLoad.dat")));
+
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    const QImage idle = settledScreenshot();
+    clickControl(ui::id::NewGameButton);
+    ASSERT_TRUE(waitUntil([&] { return changedPixels(idle, x_.screenshot(), ui::id::PhraseDisplay) > 40; }, 3s))
+        << "New Game shows no phrase from the imported library";
+    EXPECT_GT(changedPixels(idle, settledScreenshot(), ui::id::HintDisplay), 20) << "no hint shown";
+    for (char letter : std::string("STON")) clickTile(letter);
+    const ScreenRect win = controlOnScreen(ui::id::WinPictureLeft);
+    EXPECT_FALSE(showsPicture(settledScreenshot(), 3750, win.left, win.top, 0.9)) << "won before the last letter";
+    clickTile('E');
+    ASSERT_TRUE(waitForPicture(3750, win.left, win.top)) << "the five letters do not win the drawn puzzle";
+
+    ASSERT_TRUE(exitThroughButton());
+    // Five letters, no miss: 50 points and a win for player one.
+    EXPECT_EQ(readFile(file("KXStats.dat")), "50 1 0 0 0 0") << printable(readFile(file("KXStats.dat")));
+}
+
+TEST_F(LibraryTool, RefusesWhileTheGameRunsAndWorksOnceItHasEnded) {
+    const std::string plain = "first;1:cat;Animal:dog;Pet:owl;Bird:sun;Star:last;2:";
+    writeLibrary(plain);
+    writeFile(file("words.txt"), "kiwi;A fruit\n");
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    if (library::probeFolderLock(dir().string()).result != library::LockResult::HeldElsewhere) {
+        GTEST_SKIP() << "this build of the game does not hold its folder's lock while it runs";
+    }
+    const std::string before = readFile(file("OnLoad.dat"));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"import", file("words.txt").string()},
+          std::vector<std::string>{"add", "kiwi"}, std::vector<std::string>{"delete", "2"},
+          std::vector<std::string>{"list"}}) {
+        const RunResult r = tool(args);
+        ASSERT_TRUE(r.finished) << args[0];
+        EXPECT_EQ(r.exitCode, 1) << args[0] << ": " << r.out;
+        EXPECT_NE(r.err.find("the game is running"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(readFile(file("OnLoad.dat")), before);
+
+    ASSERT_TRUE(exitThroughButton());
+    const RunResult r = tool({"import", file("words.txt").string()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(unscramble(readFile(file("OnLoad.dat"))), "first;1:cat;Animal:dog;Pet:owl;Bird:sun;Star:kiwi;A fruit:last;2:");
+}
+
+}  // namespace
+}  // namespace e2e
