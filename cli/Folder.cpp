@@ -49,11 +49,13 @@ FileState readFile(const std::string& path, std::string& bytes, std::string& err
 }  // namespace
 
 app::AppPaths locateFolder(const std::string& dirOption, const std::string& executablePath) {
-    const app::AppPaths game = app::makeAppPaths(executablePath);
-    if (dirOption.empty()) return game;
+    if (dirOption.empty()) return app::makeAppPaths(executablePath);
+    // The paths of a game installed in dir, kept in dir whatever else the
+    // game's rule would choose.
     std::string dir = dirOption;
     if (dir.back() != '/') dir += '/';
-    return rebased(game, dir);
+    const app::AppPaths there = app::makeAppPaths(dir + "tarvik-kxv");
+    return there.directory == dir ? there : rebased(there, dir);
 }
 
 bool takeFolder(const app::AppPaths& paths, Access access, std::string& error) {

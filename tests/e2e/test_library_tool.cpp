@@ -28,7 +28,8 @@ protected:
     RunResult tool(const std::vector<std::string>& args) {
         const fs::path copy = dir() / "tarvik-kxv-library";
         if (!fs::exists(copy)) {
-            fs::copy_file(TARVIK_LIBRARY_TOOL, copy);
+            // The build puts the tool beside the game.
+            fs::copy_file(fs::path(TARVIK_BINARY).parent_path() / "tarvik-kxv-library", copy);
             fs::permissions(copy, fs::perms::owner_all, fs::perm_options::add);
         }
         std::vector<std::string> argv = {copy.string()};
