@@ -23,9 +23,15 @@ bool readInput(const std::string& name, std::string& text, std::string& error) {
         }
         return true;
     }
+    // Named pipes and devices (/dev/stdin, a process substitution) are read too.
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(name, ec) && name.rfind("/dev/", 0) != 0) {
+    const auto status = std::filesystem::status(name, ec);
+    if (ec || !std::filesystem::exists(status)) {
         error = name + ": no such file";
+        return false;
+    }
+    if (std::filesystem::is_directory(status)) {
+        error = name + ": a folder, not a word list";
         return false;
     }
     if (!library::readWholeFile(name, text)) {
