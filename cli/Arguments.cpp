@@ -4,19 +4,19 @@ namespace cli {
 
 namespace {
 
-struct OptionSpec {
+struct KnownOption {
     const char* name;
     bool takesValue;
 };
 
 // Every option of every command; which command accepts which is the
 // command table's business.
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {"--dir", true},      {"--help", false},  {"--grep", true},    {"--format", true},
     {"--hint", true},     {"--verbose", false}, {"--dry-run", false},
 };
 
-const OptionSpec* findOption(const std::string& name) {
+const KnownOption* findOption(const std::string& name) {
     for (const auto& o : kOptions) {
         if (name == o.name) return &o;
     }
@@ -51,18 +51,18 @@ bool parseArguments(int argc, const char* const* argv, Arguments& out, std::stri
             arg.resize(eq);
             hasValue = true;
         }
-        const OptionSpec* spec = findOption(arg);
-        if (spec == nullptr) {
+        const KnownOption* known = findOption(arg);
+        if (known == nullptr) {
             error = "unknown option " + arg;
             return false;
         }
-        if (spec->takesValue && !hasValue) {
+        if (known->takesValue && !hasValue) {
             if (i + 1 >= argc) {
                 error = "option " + arg + " needs a value";
                 return false;
             }
             value = argv[++i];
-        } else if (!spec->takesValue && hasValue) {
+        } else if (!known->takesValue && hasValue) {
             error = "option " + arg + " takes no value";
             return false;
         }
