@@ -26,25 +26,23 @@ app::AppPaths rebased(const app::AppPaths& p, const std::string& dir) {
     return out;
 }
 
-enum class FileState { Missing, Read, Unreadable };
-
-FileState readFile(const std::string& path, std::string& bytes, std::string& error) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        if (errno == ENOENT) return FileState::Missing;
-        error = path + ": " + std::strerror(errno);
-        return FileState::Unreadable;
+// The file's bytes; false, with the reason, when it is there but cannot be read.
+bool readIfPresent(const std::string& path, std::string& bytes, bool& present, std::string& error) {
+    switch (library::readFileIfPresent(path, bytes)) {
+        case library::ReadOutcome::Read:
+            present = true;
+            return true;
+        case library::ReadOutcome::Missing:
+            present = false;
+            return true;
+        case library::ReadOutcome::Failed:
+            break;
     }
-    if (!S_ISREG(st.st_mode)) {
-        error = path + ": not a regular file";
-        return FileState::Unreadable;
-    }
-    if (!library::readWholeFile(path, bytes)) {
-        error = path + ": cannot be read";
-        return FileState::Unreadable;
-    }
-    return FileState::Read;
+    error = path + ": there, but cannot be read; nothing is written over it";
+    return false;
 }
+
+std::string fileName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 }  // namespace
 
@@ -68,6 +66,10 @@ bool takeFolder(const app::AppPaths& paths, Access access, std::string& error) {
     const library::FolderLockState state = library::lockFolder(paths.directory);
     switch (state.result) {
         case library::LockResult::Taken:
+            // What a killed run of this tool left behind goes now that the folder is ours.
+            if (access == Access::Change) {
+                library::removeLeftoverTemporaries(paths.directory, {fileName(paths.scrambledPuzzlePath)});
+            }
             return true;
         case library::LockResult::HeldElsewhere:
             error = "the game is running on the library in " + where +
@@ -91,28 +93,18 @@ bool takeFolder(const app::AppPaths& paths, Access access, std::string& error) {
 bool loadLibrary(const app::AppPaths& paths, LoadedLibrary& out, std::string& error) {
     out = LoadedLibrary{};
     std::string bytes;
-    switch (readFile(paths.scrambledPuzzlePath, bytes, error)) {
-        case FileState::Read:
-            out.plain = library::unscrambleBytes(bytes);
-            out.source = paths.scrambledPuzzlePath;
-            break;
-        case FileState::Unreadable:
-            return false;
-        case FileState::Missing:
-            // The game's start-up then leaves the plain file as it is and plays from it.
-            switch (readFile(paths.plainPuzzlePath, bytes, error)) {
-                case FileState::Read:
-                    if (bytes != library::kPurgedText) {
-                        out.plain = std::move(bytes);
-                        out.source = paths.plainPuzzlePath;
-                    }
-                    break;
-                case FileState::Unreadable:
-                    return false;
-                case FileState::Missing:
-                    break;
-            }
-            break;
+    bool present = false;
+    if (!readIfPresent(paths.scrambledPuzzlePath, bytes, present, error)) return false;
+    if (present) {
+        out.plain = library::unscrambleBytes(bytes);
+        out.source = paths.scrambledPuzzlePath;
+    } else {
+        // The game's start-up then leaves the plain file as it is and plays from it.
+        if (!readIfPresent(paths.plainPuzzlePath, bytes, present, error)) return false;
+        if (present && bytes != library::kPurgedText) {
+            out.plain = std::move(bytes);
+            out.source = paths.plainPuzzlePath;
+        }
     }
     out.records = library::splitLibrary(out.plain);
     return true;

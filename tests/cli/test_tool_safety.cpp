@@ -146,8 +146,19 @@ TEST(ToolSafety, AKilledImportLeavesTheOldLibraryWhole) {
     const std::string old = readBytes(f / "OnLoad.dat");
     ASSERT_NE(old, complete);
 
-    // Killed while the new library is being written: the old one stays.
+    // Killed at any moment: the old library or the whole new one, nothing between.
     TempFolder elsewhere("output");
+    for (int delayMs : {50, 250}) {
+        const pid_t pid = startTool({"--dir", f.dir(), "import", (f / "words.txt").string()}, elsewhere / "out");
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        const std::string now = readBytes(f / "OnLoad.dat");
+        EXPECT_TRUE(now == old || now == complete) << "killed after " << delayMs << " ms: " << now.size() << " bytes";
+        writeBytes(f / "OnLoad.dat", old);
+    }
+
+    // Killed while the new library is being written: the old one stays.
     const int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(fd, 0);
     ASSERT_GE(::inotify_add_watch(fd, f.dir().c_str(), IN_MODIFY), 0);
@@ -164,22 +175,19 @@ TEST(ToolSafety, AKilledImportLeavesTheOldLibraryWhole) {
         if (killed && WIFSIGNALED(status)) ++killedWhileWriting;
         writeBytes(f / "OnLoad.dat", old);
     }
-    ::close(fd);
     EXPECT_GT(killedWhileWriting, 0) << "no kill landed while the library was being written";
 
-    // Killed at any moment: the old library or the whole new one, nothing between.
-    for (int delayMs : {50, 250}) {
-        const pid_t pid = startTool({"--dir", f.dir(), "import", (f / "words.txt").string()}, elsewhere / "out");
-        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
-        const std::string now = readBytes(f / "OnLoad.dat");
-        EXPECT_TRUE(now == old || now == complete) << "killed after " << delayMs << " ms: " << now.size() << " bytes";
-        writeBytes(f / "OnLoad.dat", old);
-    }
+    // A kill leaves no lock behind: the next import runs to its end, and
+    // takes away the temporary file the killed run left.
+    drain(fd);
+    const pid_t last = startTool({"--dir", f.dir(), "import", (f / "words.txt").string()}, elsewhere / "out");
+    ASSERT_TRUE(killAtChange(last, fd, 1));
+    ::waitpid(last, nullptr, 0);
+    ::close(fd);
+    EXPECT_EQ(filesStartingWith(f.path(), "OnLoad.dat.").size(), 1u) << "the kill left no temporary file";
 
-    // A kill leaves no lock behind: the next import runs to its end.
     const auto r = runTool({"--dir", f.dir(), "import", (f / "words.txt").string()});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(readBytes(f / "OnLoad.dat"), complete);
+    EXPECT_TRUE(filesStartingWith(f.path(), "OnLoad.dat.").empty());
 }
