@@ -141,6 +141,24 @@ TEST_F(DrawTest, AnEmptyPhraseOrAFileCutShortDrawsNothing) {
     EXPECT_EQ(shown(id::HintDisplay), "");
 }
 
+// Hints holding ';' count as extra pieces, so a pick can lie past the last
+// record; when the file ends inside a hint, the record read before is not
+// played again in its place.
+TEST_F(DrawTest, APickPastTheLastRecordDrawsNothingWhenTheFileEndsInAHint) {
+    start();
+    write("KXData.dat", "first;h0;a;b;c;d;e");
+    state().rngSeeded = 1;
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        std::srand(seed);
+        newGame();
+        EXPECT_EQ(state().recordCount, 4);
+        EXPECT_EQ(state().gameInProgress, 0);
+        EXPECT_EQ(state().plainAnswer, "");
+        EXPECT_EQ(shown(id::PhraseDisplay), "");
+        EXPECT_EQ(shown(id::HintDisplay), "");
+    }
+}
+
 TEST_F(DrawTest, ALastRecordWithoutItsColonStillCounts) {
     start();
     write("KXData.dat", records(4) + "tail phrase;tail hint");
