@@ -159,6 +159,24 @@ TEST_F(DrawTest, APickPastTheLastRecordDrawsNothingWhenTheFileEndsInAHint) {
     }
 }
 
+TEST_F(DrawTest, ARecordCutBeforeItsHintIsPlayedWithoutTheHintBeforeIt) {
+    start();
+    // Two extra ';' in the first hint make the cut last record drawable.
+    write("KXData.dat", "p0;h;x;y:p1;h1:p2;h2:p3");
+    state().rngSeeded = 1;
+    int cutDrawn = 0;
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        std::srand(seed);
+        newGame();
+        EXPECT_EQ(state().recordCount, 3);
+        if (state().plainAnswer != "P3") continue;
+        ++cutDrawn;
+        EXPECT_EQ(state().hint, "");
+        EXPECT_EQ(shown(id::HintDisplay), "");
+    }
+    EXPECT_GT(cutDrawn, 0);
+}
+
 TEST_F(DrawTest, ALastRecordWithoutItsColonStillCounts) {
     start();
     write("KXData.dat", records(4) + "tail phrase;tail hint");
