@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the game needs, only those that are missing.
 #   scripts/install-deps.sh          to build and play
-#   scripts/install-deps.sh --test   also what the tests need (Xvfb, xdotool)
+#   scripts/install-deps.sh --test   also what the tests need (Xvfb, xdotool,
+#                                    clang 14 with its sanitizer and libFuzzer
+#                                    runtimes, llvm-symbolizer for their reports)
 # Runs apt-get through sudo when not root. Quick when everything is present.
 set -euo pipefail
 
@@ -12,7 +14,7 @@ packages=(
   fonts-liberation shared-mime-info desktop-file-utils
 )
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(googletest libgtest-dev xvfb xdotool x11-utils)
+  packages+=(googletest libgtest-dev xvfb xdotool x11-utils clang-14 libclang-rt-14-dev llvm-14)
 fi
 
 missing=()
