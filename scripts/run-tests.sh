@@ -21,7 +21,9 @@ export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 timings=()
+current="" started=0
 report() {
+  if [[ -n "$current" ]]; then timings+=("$current: $((SECONDS - started)) s, FAILED"); fi
   echo
   echo "Stage times:"
   if ((${#timings[@]} > 0)); then printf '  %s\n' "${timings[@]}"; fi
@@ -29,12 +31,13 @@ report() {
 trap report EXIT
 
 stage() {
-  local name=$1 start=$SECONDS
+  current=$1 started=$SECONDS
   shift
   echo
-  echo "==== $name"
+  echo "==== $current"
   "$@"
-  timings+=("$name: $((SECONDS - start)) s")
+  timings+=("$current: $((SECONDS - started)) s")
+  current=""
 }
 
 gcc_build_and_test() {

@@ -135,7 +135,9 @@ TEST_F(StartupTest, NoGameIsInProgressAndTheBoardIsClean) {
     for (int k = 0; k < 26; ++k) EXPECT_TRUE(desk.visible(ui::id::LetterTile(k))) << k;
     for (const auto& row : ui::controlTable) {
         const bool tile = row.id >= 160 && row.id <= 1660 && (row.id - 160) % 60 == 0;
-        if (row.kind == ui::ControlKind::Picture && !tile) EXPECT_FALSE(desk.visible(row.id)) << row.name;
+        if (row.kind == ui::ControlKind::Picture && !tile) {
+            EXPECT_FALSE(desk.visible(row.id)) << row.name;
+        }
     }
     for (int id : {ui::id::PhraseDisplay, ui::id::PhraseUnderlay, ui::id::HintDisplay, ui::id::MissedLetters}) {
         EXPECT_EQ(desk.text(id), "") << id;
