@@ -1,19 +1,131 @@
 #include "app/AppPaths.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "library/AtomicFile.h"
+#include "library/PuzzleFile.h"
+
+#ifndef TARVIK_DATA_FROM_BINDIR
+#define TARVIK_DATA_FROM_BINDIR "../share/games/tarvik-kxv/"
+#endif
+
 namespace app {
 
 AppPaths appPaths;
 
-AppPaths makeAppPaths(const std::string& executablePath) {
-    AppPaths p;
+namespace {
+
+constexpr const char* kHelpName = "Tarvik_kxv-help.chm";
+constexpr const char* kLibraryName = "OnLoad.dat";
+constexpr const char* kPlainLibraryName = "KXData.dat";
+
+std::string executableDirectory(const std::string& executablePath) {
     const auto slash = executablePath.rfind('/');
-    if (slash != std::string::npos) p.directory = executablePath.substr(0, slash + 1);
-    p.helpPath = p.directory + "Tarvik_kxv-help.chm";
-    p.statsPath = p.directory + "KXStats.dat";
-    p.plainPuzzlePath = p.directory + "KXData.dat";
-    p.configPath = p.directory + "KXC_CONFIG.INI";
-    p.scrambledPuzzlePath = p.directory + "OnLoad.dat";
+    return slash == std::string::npos ? std::string() : executablePath.substr(0, slash + 1);
+}
+
+std::string withSlash(std::string dir) {
+    if (!dir.empty() && dir.back() != '/') dir.push_back('/');
+    return dir;
+}
+
+// In the order the paths have always been built: help, statistics, plain
+// library, configuration, scrambled library.
+AppPaths pathsIn(const std::string& directory, const std::string& helpDirectory) {
+    AppPaths p;
+    p.directory = directory;
+    p.helpPath = helpDirectory + kHelpName;
+    p.statsPath = directory + "KXStats.dat";
+    p.plainPuzzlePath = directory + kPlainLibraryName;
+    p.configPath = directory + "KXC_CONFIG.INI";
+    p.scrambledPuzzlePath = directory + kLibraryName;
     return p;
+}
+
+std::string dataFolder(const PathEnvironment& env) {
+    // A relative XDG_DATA_HOME is invalid and ignored.
+    if (!env.xdgDataHome.empty() && env.xdgDataHome.front() == '/') {
+        return withSlash(env.xdgDataHome) + kDataFolderName + "/";
+    }
+    if (env.home.empty()) return {};
+    return withSlash(env.home) + ".local/share/" + kDataFolderName + "/";
+}
+
+std::string homeDirectory() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') return home;
+    if (const passwd* account = getpwuid(getuid()); account != nullptr && account->pw_dir != nullptr)
+        return account->pw_dir;
+    return {};
+}
+
+}  // namespace
+
+const char* installedDataFromExecutable() { return TARVIK_DATA_FROM_BINDIR; }
+
+std::string shippedDataDirectory(const std::string& executablePath, const PathEnvironment& env) {
+    const std::string own = executableDirectory(executablePath);
+    // "/usr/games/../share/..." read as "/usr/share/...": the executable's
+    // directory is a real one, so the two name the same place.
+    const std::string installed =
+        withSlash(std::filesystem::path(own + installedDataFromExecutable()).lexically_normal().string());
+    if (env.isDirectory && env.isDirectory(installed)) return installed;
+    return own;
+}
+
+AppPaths chooseAppPaths(const std::string& executablePath, const PathEnvironment& env) {
+    const std::string own = executableDirectory(executablePath);
+    const std::string shipped = shippedDataDirectory(executablePath, env);
+    if (env.writable && env.writable(own.empty() ? std::string(".") : own)) return pathsIn(own, shipped);
+    const std::string folder = dataFolder(env);
+    // Without any home to put it in, the files stay where they always were.
+    if (folder.empty()) return pathsIn(own, shipped);
+    return pathsIn(folder, shipped);
+}
+
+bool prepareFolder(const AppPaths& paths, const std::string& shippedLibraryPath) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::create_directories(paths.directory, ec);
+    if (!fs::is_directory(paths.directory, ec)) return false;
+    const bool hasLibrary = fs::exists(paths.scrambledPuzzlePath, ec);
+    if (ec) return false;   // cannot tell: write nothing
+    if (hasLibrary) return true;
+    // A plain library left by a run that never exited in order is the only
+    // copy of that run's changes: it is kept, and the shipped one not given.
+    // So is one that cannot be read; only the purged text holds nothing.
+    const bool hasPlain = fs::exists(paths.plainPuzzlePath, ec);
+    if (ec) return false;
+    if (hasPlain) {
+        std::string plain;
+        if (!library::readWholeFile(paths.plainPuzzlePath, plain) || plain != library::kPurgedText) return true;
+    }
+    std::string shipped;
+    if (!library::readWholeFile(shippedLibraryPath, shipped)) return false;
+    return library::replaceFileAtomically(paths.scrambledPuzzlePath, shipped);
+}
+
+AppPaths makeAppPaths(const std::string& executablePath, const PathEnvironment& env) {
+    AppPaths paths = chooseAppPaths(executablePath, env);
+    const std::string shipped = shippedDataDirectory(executablePath, env);
+    if (paths.directory != shipped) prepareFolder(paths, shipped + kLibraryName);
+    return paths;
+}
+
+AppPaths makeAppPaths(const std::string& executablePath) {
+    PathEnvironment env;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME")) env.xdgDataHome = xdg;
+    env.home = homeDirectory();
+    env.writable = [](const std::string& dir) { return access(dir.c_str(), W_OK | X_OK) == 0; };
+    env.isDirectory = [](const std::string& dir) {
+        std::error_code ec;
+        return std::filesystem::is_directory(dir, ec);
+    };
+    return makeAppPaths(executablePath, env);
 }
 
 }  // namespace app

@@ -1,9 +1,15 @@
 #include "app/Startup.h"
 
+#include <csignal>
+#include <string>
+#include <vector>
+
 #include "app/AppPaths.h"
 #include "app/GameWindowProc.h"
 #include "game/Stats.h"
+#include "library/AtomicFile.h"
 #include "library/Config.h"
+#include "library/FolderLock.h"
 #include "library/PuzzleFile.h"
 #include "platform/Desktop.h"
 #include "ui/Controls.h"
@@ -57,10 +63,38 @@ void assignBitmaps() {
     for (int id : ui::picturesHiddenAfterAssignment) d.hideControl(id);
 }
 
+// The files written through a temporary beside them.
+const std::vector<std::string> kTemporaryBases = {"OnLoad.dat", "KXData.dat", "KXStats.dat",
+                                                  "KXC_CONFIG.INI"};
+
+extern "C" void onFileSizeLimit(int) {}
+
+// A write past a file-size limit then fails with EFBIG, which the writers
+// handle, instead of ending the program. A handler rather than SIG_IGN, so
+// programs started from here get the default back.
+void keepRunningPastFileSizeLimit() {
+    struct sigaction action {};
+    action.sa_handler = onFileSizeLimit;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGXFSZ, &action, nullptr);
+}
+
 }  // namespace
 
-void startProgram(const std::string& executablePath) {
+StartOutcome startProgram(const std::string& executablePath) {
     appPaths = makeAppPaths(executablePath);
+    const library::FolderLockState lock = library::lockFolder(appPaths.directory);
+    if (lock.result == library::LockResult::HeldElsewhere) return {false, lock.holder};
+    // A folder that cannot hold the lock (read-only, or a file system
+    // without record locks) still gets its game: nothing can be written
+    // there anyway, or every write of the library first checks that the
+    // plain file is still what this run left in it.
+    library::setRunningAlone(lock.result == library::LockResult::Taken);
+    if (lock.result == library::LockResult::Taken) {
+        library::removeLeftoverTemporaries(appPaths.directory, kTemporaryBases);
+    }
+    keepRunningPastFileSizeLimit();
     library::unscramblePuzzleFile();
 
     auto& d = platform::desktop();
@@ -77,6 +111,7 @@ void startProgram(const std::string& executablePath) {
     assignBitmaps();
     d.showWindow(Window::Main);
     library::loadConfig();
+    return {true, 0};
 }
 
 }  // namespace app

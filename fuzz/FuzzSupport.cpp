@@ -14,6 +14,7 @@
 #include "game/RoundState.h"
 #include "game/Stats.h"
 #include "library/Config.h"
+#include "library/PuzzleFile.h"
 #include "library/PuzzleViewer.h"
 #include "platform/memory/MemoryDesktop.h"
 
@@ -69,11 +70,18 @@ void resetProgram() {
     library::Disable_Console = 0;
     library::Disable_VCCntls = 0;
     app::resetExitGuard();
+    game::resetStatsFileState();
+    library::resetLibraryState();
 
     const std::string& dir = folder().path;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(dir, ec)) fs::remove_all(entry.path(), ec);
-    app::appPaths = app::makeAppPaths(dir + "/tarvik-kxv");
+    // The folder is the program's own and writable, so the files live in it.
+    app::PathEnvironment env;
+    env.home = dir;
+    env.writable = [](const std::string&) { return true; };
+    env.isDirectory = [](const std::string&) { return false; };
+    app::appPaths = app::chooseAppPaths(dir + "/tarvik-kxv", env);
 
     desk = std::make_unique<platform::MemoryDesktop>();
     platform::setDesktop(desk.get());
@@ -105,6 +113,13 @@ int beeps() { return desk ? desk->beeps() : 0; }
 void type(int controlId, const std::string& text) { desk->type(controlId, text); }
 
 std::string text(int controlId) { return desk->control(controlId).text; }
+
+void takeLibrary() {
+    const auto outcome = library::unscramblePuzzleFile();
+    if (outcome == library::UnscrambleOutcome::Failed || !library::libraryInHand()) {
+        fail(__FILE__, __LINE__, "start-up did not take the library in hand");
+    }
+}
 
 void fail(const char* file, int line, const std::string& what) {
     std::fprintf(stderr, "\n%s:%d: check failed: %s\n", file, line, what.c_str());

@@ -23,6 +23,11 @@ void writeFile(const std::string& name, const std::string& bytes);
 bool readFile(const std::string& name, std::string& bytes);
 std::string readFile(const std::string& name);
 
+// Start-up's unscramble, which makes this run the library's holder (the
+// plain file is the library when there is no scrambled file), so that adds
+// and deletes may store it.
+void takeLibrary();
+
 // Beeps the in-memory desktop has heard since the last reset.
 int beeps();
 // Types text into an edit field of the in-memory desktop, and reads it.

@@ -1,7 +1,7 @@
 // The add path: any phrase and hint typed into the add window, appended to
 // any plain puzzle file (or to none). An accepted puzzle is one record at the
 // end, reading back as typed (the phrase in lower case), with every earlier
-// byte kept; a refused one changes nothing.
+// byte kept, and in the scrambled file at once; a refused one changes nothing.
 //
 // Input: the phrase, a NUL, the hint, a NUL, the file's bytes; without the
 // second NUL there is no file.
@@ -13,6 +13,7 @@
 #include "fuzz/RecordGrammar.h"
 #include "game/RoundState.h"
 #include "library/AddPuzzle.h"
+#include "library/PuzzleFile.h"
 #include "ui/Controls.h"
 
 namespace {
@@ -44,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzz::resetProgram();
     if (hasFile) fuzz::writeFile("KXData.dat", file);
+    fuzz::takeLibrary();
     fuzz::type(ui::id::PhraseEdit, phrase);
     fuzz::type(ui::id::HintEdit, hint);
     const auto what = "adding " + fuzz::show(phrase) + "/" + fuzz::show(hint) + " to " + fuzz::show(file);
@@ -61,6 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (!accepted) {
         FUZZ_CHECK(written == hasFile, what);
+        std::string scrambled;
+        FUZZ_CHECK(!fuzz::readFile("OnLoad.dat", scrambled), "a refused add stored something: " + what);
         FUZZ_CHECK(game::roundState.recordCount == 0, what);
         FUZZ_CHECK(fuzz::text(ui::id::PhraseEdit) == phrase && fuzz::text(ui::id::HintEdit) == hint,
                    "the fields were cleared though nothing was added: " + what);
@@ -74,6 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                "appended " + fuzz::show(after.substr(file.size())) + " " + what);
     FUZZ_CHECK(after.back() == ':', "the record is not closed: " + what);
     FUZZ_CHECK(game::roundState.recordCount == 1, what);
+    FUZZ_CHECK(fuzz::readFile("OnLoad.dat") == library::scrambleBytes(after),
+               "the scrambled file does not hold the add: " + what);
     FUZZ_CHECK(fuzz::text(ui::id::PhraseEdit).empty() && fuzz::text(ui::id::HintEdit).empty(),
                "the fields kept their text after the add: " + what);
     return 0;

@@ -77,9 +77,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(!drew && allRoundStringsEmpty(), "drew from " + fuzz::show(file));
             continue;
         }
-        // Records 1 to count can be picked; one past the file's end plays nothing.
+        // Records 1 to count can be picked; one past the file's end, or one too
+        // long for any control, plays nothing.
         const std::size_t pick = static_cast<std::size_t>(r % count + 1);
-        const bool playable = pick < records.size() && !records[pick].phrase.empty();
+        const bool playable = pick < records.size() && !records[pick].phrase.empty() &&
+                              records[pick].phrase.size() <= game::kLongestPlayablePhrase;
         FUZZ_CHECK(drew == playable, "record " + std::to_string(pick) + " of " + fuzz::show(file));
         if (!drew) {
             FUZZ_CHECK(allRoundStringsEmpty(), "strings left after no draw from " + fuzz::show(file));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fuzz/FuzzSupport.h"
+#include "game/RoundState.h"
 #include "game/Stats.h"
 
 namespace {
@@ -63,9 +64,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    "player " + std::to_string(i + 1) + " changed through " + fuzz::show(saved));
     }
 
-    // A win and a loss booked on top stay within the 32-bit range.
+    // A win and a loss booked on top stay within the 32-bit range and are
+    // on disk at once.
     game::recordWin();
+    game::roundState.wrongGuesses = 7;
     game::recordLoss();
     checkTexts(input);
+    const auto booked = game::playerStats;
+    game::playerStats = {};
+    game::loadStats();
+    for (int i = 0; i < 2; ++i) {
+        FUZZ_CHECK(booked[i].totalScore == game::playerStats[i].totalScore &&
+                       booked[i].wins == game::playerStats[i].wins &&
+                       booked[i].losses == game::playerStats[i].losses,
+                   "the booking is not on disk: " + fuzz::show(fuzz::readFile("KXStats.dat")));
+    }
     return 0;
 }

@@ -2,7 +2,7 @@
 // of View, Delete, New Game's abort and appends. A record on show is the one
 // the record grammar finds behind the records passed; a delete removes that
 // record's bytes and leaves every other byte as it was; nothing else changes
-// the file.
+// the file; every stored change is in the scrambled file at once.
 //
 // Input: one byte n, then n bytes of presses (each byte modulo 5: 0 and 1
 // View, 2 Delete, 3 abort, 4 append), then the file's bytes.
@@ -15,8 +15,10 @@
 #include "fuzz/RecordGrammar.h"
 #include "game/RoundState.h"
 #include "library/AddPuzzle.h"
+#include "library/PuzzleFile.h"
 #include "library/PuzzleViewer.h"
 #include "platform/Desktop.h"
+#include "ui/Controls.h"
 
 namespace {
 
@@ -40,6 +42,12 @@ void checkRecordOnShow(const std::string& file) {
                        fuzz::show(file));
     }
     FUZZ_CHECK(found, "no record at " + std::to_string(kept.size()) + " of " + fuzz::show(file));
+    // The edit shows the phrase, or as much of it as the edit holds.
+    const std::string shown = fuzz::text(ui::id::PhraseEdit);
+    const auto limit = static_cast<std::size_t>(ui::findControl(ui::id::PhraseEdit)->textLimit);
+    FUZZ_CHECK(v.currentPhrase.compare(0, shown.size(), shown) == 0 && shown.size() <= limit &&
+                   (shown.size() == limit || shown == v.currentPhrase),
+               "the edit shows " + fuzz::show(shown) + " for " + fuzz::show(v.currentPhrase));
 }
 
 // The file without the record on show: the bytes before it, then every byte
@@ -61,8 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzz::resetProgram();
     fuzz::writeFile("KXData.dat", file);
+    fuzz::takeLibrary();
     auto& v = library::puzzleViewer;
     auto& count = game::roundState.recordCount;
+    bool stored = false;   // once a change is stored, the scrambled file follows every one
 
     for (const char a : actions) {
         const std::int32_t countBefore = count;
@@ -82,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(count == countBefore - (accepted ? 1 : 0), before);
             if (accepted) {
                 FUZZ_CHECK(v.step == 0 && v.keptRecords.empty() && v.currentPhrase.empty(), before);
+                stored = true;
             }
             file = expected;
             break;
@@ -93,10 +104,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(library::AppendPuzzleRecord(kAppended), "append failed");
             file += kAppended;
             FUZZ_CHECK(count == countBefore + 1 && v.step == 0 && v.keptRecords.empty(), "append");
+            stored = true;
             break;
         }
         FUZZ_CHECK(fuzz::readFile("KXData.dat") == file,
                    "the file became " + fuzz::show(fuzz::readFile("KXData.dat")) + " instead of " + fuzz::show(file));
+        if (stored) {
+            FUZZ_CHECK(fuzz::readFile("OnLoad.dat") == library::scrambleBytes(file),
+                       "the scrambled file does not hold " + fuzz::show(file));
+        }
         checkRecordOnShow(file);
     }
     return 0;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <string_view>
 
 #include "app/AppPaths.h"
 #include "game/RoundState.h"
@@ -30,12 +31,19 @@ void clearRoundStrings() {
 // The file is counted in pieces closed by ';' (or by its end); a file of N
 // records has N + 1 of them, and the first and last record are never drawn,
 // so N - 2 records are drawable.
+// A file that cannot be read as one (a directory of that name, say) counts
+// as one that cannot be opened.
 void countRecords() {
     std::ifstream in(app::appPaths.plainPuzzlePath);
     if (!in.is_open()) return;
     std::int32_t pieces = 0;
     std::string piece;
-    while (std::getline(in, piece, ';')) ++pieces;
+    try {
+        while (std::getline(in, piece, ';')) ++pieces;
+    } catch (const std::ios_base::failure&) {
+        return;
+    }
+    if (in.bad()) return;
     roundState.recordCount = pieces - 3;
 }
 
@@ -79,13 +87,16 @@ void buildStrings() {
     s.answer = s.workingCopy;
 }
 
-// Hides every character of maskAlphabet: '*' in mask, '_' in display.
+// Hides every character of maskAlphabet: '*' in mask, '_' in display. One
+// pass over the phrase, which gives what replacing the alphabet's
+// characters one after another gives, since neither '*' nor '_' is among them.
 void maskPhrase() {
     auto& s = roundState;
-    for (const char* p = maskAlphabet; s.maskChar != "#" && *p != '\0'; ++p) {
-        s.maskChar = std::string(1, *p);
-        replaceAll(s.mask, s.maskChar, "*");
-        replaceAll(s.display, s.maskChar, "_");
+    const std::string_view hidden = maskAlphabet;
+    for (std::size_t k = 0; k < s.mask.size() && k < s.display.size(); ++k) {
+        if (hidden.find(s.mask[k]) == std::string_view::npos) continue;
+        s.mask[k] = '*';
+        s.display[k] = '_';
     }
     s.maskChar.clear();
     s.underlay = s.display;
@@ -103,7 +114,9 @@ bool drawPuzzle() {
         seedOnce();
         const std::int32_t pick = std::rand() % s.recordCount + 1;
         readRecord(pick);
-        drew = !s.workingCopy.empty();
+        // A phrase longer than any control holds is not played: no display
+        // could show it, and every guess would have to walk all of it.
+        drew = !s.workingCopy.empty() && s.workingCopy.size() <= kLongestPlayablePhrase;
         if (drew) {
             buildStrings();
             maskPhrase();

@@ -1,12 +1,16 @@
 // Drawing a puzzle from the plain puzzle file and masking it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace game {
 
 // Characters a draw hides, in order; the final '#' also ends the walk.
 inline constexpr const char* maskAlphabet = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ#";
+
+// The longest phrase a game is played with: the most text a control holds.
+inline constexpr std::size_t kLongestPlayablePhrase = 32767;
 
 // Draws a random record and builds every string of the round from it.
 // Returns true when a puzzle was drawn (a drawable record with a phrase);

@@ -1,5 +1,7 @@
 #include "game/Guessing.h"
 
+#include <algorithm>
+
 #include "game/Draw.h"
 #include "game/GallowsPictures.h"
 #include "game/GameControl.h"
@@ -12,6 +14,21 @@
 namespace game {
 
 namespace {
+
+// Uncovers every place of the letter: display shows it, workingCopy marks
+// it '*' so it is found no more. Returns how many places there were.
+int revealLetter(char letter) {
+    auto& s = roundState;
+    int hits = 0;
+    const std::size_t n = std::min(s.workingCopy.size(), s.display.size());
+    for (std::size_t pos = 0; pos < n; ++pos) {
+        if (s.workingCopy[pos] != letter) continue;
+        s.display[pos] = letter;
+        s.workingCopy[pos] = '*';
+        ++hits;
+    }
+    return hits;
+}
 
 void countWrongGuess() {
     roundState.wrongGuesses += 1;
@@ -46,20 +63,13 @@ void guessLetter(int letter) {
     const LetterTileSpec& tile = letterTiles[letter];
 
     d.hideControl(tile.control);
-    int hits = 0;
     s.letterUsed[letter] = 1;
-    // One occurrence per pass, until a pass finds none.
-    do {
-        findAndFlag(s.workingCopy, tile.text);
-        const auto pos = s.workingCopy.find(tile.text);
-        if (s.lastFindHit == 1) {
-            s.display[pos] = tile.text[0];
-            s.workingCopy[pos] = '*';
-            ++hits;
-        }
-        d.setText(ui::id::PhraseDisplay, s.display);
-        d.setText(ui::id::PhraseUnderlay, s.underlay);
-    } while (s.lastFindHit == 1);
+    // Every occurrence in one pass, then the displays once: a phrase of any
+    // length answers at once.
+    const int hits = revealLetter(tile.text[0]);
+    s.lastFindHit = 0;   // as after the last search that found nothing
+    d.setText(ui::id::PhraseDisplay, s.display);
+    d.setText(ui::id::PhraseUnderlay, s.underlay);
 
     if (hits == 0) {
         s.missedLetters += tile.missText;

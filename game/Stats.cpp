@@ -1,6 +1,6 @@
 #include "game/Stats.h"
 
-#include <fstream>
+#include <sstream>
 #include <limits>
 
 #include "app/AppPaths.h"
@@ -14,6 +14,9 @@ namespace game {
 std::array<PlayerStats, 2> playerStats;
 
 namespace {
+
+// Whether this run read the statistics file, or found none; set by loadStats.
+bool statsInHand = true;
 
 PlayerStats& current() { return playerStats[roundState.currentPlayer == 2 ? 1 : 0]; }
 
@@ -50,13 +53,18 @@ constexpr std::array<StatsDisplays, 2> statsDisplays = {{
 }  // namespace
 
 void loadStats() {
-    std::ifstream in(app::appPaths.statsPath);
-    if (!in.is_open()) {
+    std::string bytes;
+    const library::ReadOutcome outcome = library::readFileIfPresent(app::appPaths.statsPath, bytes);
+    // A file that is there but cannot be read is never written over: its
+    // numbers are not known, so this run shows zeros and saves nothing.
+    statsInHand = outcome != library::ReadOutcome::Failed;
+    if (outcome != library::ReadOutcome::Read) {
         for (auto& p : playerStats) {
             p.totalText = p.winsText = p.lossesText = "0";
         }
         return;
     }
+    std::istringstream in(bytes);
     // operator>> stores 0 for text that is no number and the nearest limit for
     // a number out of range; once a read has failed, the later ones find the
     // stream failed and leave their 0.
@@ -69,6 +77,7 @@ void loadStats() {
 }
 
 bool saveStats() {
+    if (!statsInHand) return false;
     std::string bytes;
     for (const std::int32_t* field : fileOrder()) {
         if (!bytes.empty()) bytes += ' ';
@@ -76,6 +85,8 @@ bool saveStats() {
     }
     return library::replaceFileAtomically(app::appPaths.statsPath, bytes);
 }
+
+void resetStatsFileState() { statsInHand = true; }
 
 void recordWin() {
     const auto& s = roundState;
@@ -87,6 +98,7 @@ void recordWin() {
         (static_cast<std::int64_t>(s.plainAnswer.size()) - s.wrongGuesses) * 10;
     p.totalScore = addClamped(p.totalScore, gameScore);
     p.totalText = std::to_string(p.totalScore);
+    saveStats();   // booked on disk at once, so a crash keeps it
 }
 
 void recordLoss() {
@@ -95,6 +107,7 @@ void recordLoss() {
     PlayerStats& p = current();
     p.losses = addClamped(p.losses, 1);
     p.lossesText = std::to_string(p.losses);
+    saveStats();
 }
 
 void resetStats() {
@@ -103,6 +116,7 @@ void resetStats() {
     PlayerStats& p = current();
     p.totalScore = p.wins = p.losses = 0;
     rebuildTexts(p);
+    saveStats();
 }
 
 void onResetStats(platform::Window window) {

@@ -21,12 +21,17 @@ struct PlayerStats {
 // Player one is [0], player two [1].
 extern std::array<PlayerStats, 2> playerStats;
 
+// Loads the file; one that is there but cannot be read is never saved over.
 void loadStats();
-// Replaces the statistics file atomically; false when it could not be written.
+// Replaces the statistics file atomically; false when it could not be
+// written or was not read at start.
 bool saveStats();
+// Each booking and the reset also saves the file at once.
 void recordWin();
 void recordLoss();
 void resetStats();
+// For tests: forget what loadStats found.
+void resetStatsFileState();
 void onResetStats(platform::Window window);   // ResetStatsButton (3100)
 
 }  // namespace game

@@ -1,11 +1,10 @@
 #include "library/AddPuzzle.h"
 
-#include <filesystem>
-
 #include "app/AppPaths.h"
 #include "game/RoundState.h"
 #include "library/AtomicFile.h"
 #include "library/Config.h"
+#include "library/PuzzleFile.h"
 #include "library/PuzzleRecord.h"
 #include "library/PuzzleViewer.h"
 #include "ui/Controls.h"
@@ -72,23 +71,24 @@ void onAdd(Window) {
         d.beep();
         return;
     }
-    if (!AppendPuzzleRecord(buildRecord(phrase, hint))) return;   // fields kept for a retry
+    if (!AppendPuzzleRecord(buildRecord(phrase, hint))) {
+        d.beep();   // not stored: the fields keep the text for a retry
+        return;
+    }
     d.setText(ui::id::PhraseEdit, "");
     d.setText(ui::id::HintEdit, "");
 }
 
 bool AppendPuzzleRecord(const std::string& record) {
-    resetViewerForAppend();
     // The file is rewritten whole so that a failed write cannot leave half a
-    // record at its end; a missing file starts empty.
-    const std::string& path = app::appPaths.plainPuzzlePath;
+    // record at its end; a missing file starts empty. The scrambled file
+    // gets the record too, so it outlives a crash of this run. An append
+    // that is not stored changes nothing, the viewing pass included; one
+    // that is ends the pass, whose stream still reads the replaced file.
     std::string content;
-    if (!readWholeFile(path, content)) {
-        std::error_code ec;
-        if (std::filesystem::exists(path, ec) || ec) return false;   // there, but unreadable
-        content.clear();
-    }
-    if (!replaceFileAtomically(path, content + record)) return false;
+    if (readFileIfPresent(app::appPaths.plainPuzzlePath, content) == ReadOutcome::Failed) return false;
+    if (!storeLibrary(content + record)) return false;
+    resetViewerForAppend();
     ++game::roundState.recordCount;
     return true;
 }

@@ -43,7 +43,13 @@ FolderLockState lockFolder(const std::string& directory) {
     const std::string path = lockPath(directory);
     if (holding(path)) return {LockResult::Taken, 0};
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return {LockResult::Unavailable, 0};
+    if (fd < 0) {
+        // A lock file this user may not write (another user's run made it):
+        // whoever holds it still shows.
+        const FolderLockState other = probeFolderLock(directory);
+        if (other.result == LockResult::HeldElsewhere) return other;
+        return {LockResult::Unavailable, 0};
+    }
     struct flock fl = wholeFile(F_WRLCK);
     if (::fcntl(fd, F_SETLK, &fl) != 0) {
         FolderLockState state{LockResult::HeldElsewhere, 0};

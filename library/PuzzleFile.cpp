@@ -1,5 +1,7 @@
 #include "library/PuzzleFile.h"
 
+#include <functional>
+
 #include "app/AppPaths.h"
 #include "library/AtomicFile.h"
 #include "library/PuzzleViewer.h"
@@ -7,6 +9,14 @@
 namespace library {
 
 namespace {
+
+bool inHand = false;
+bool alone = true;
+// What this run last knew the plain file to hold (a hash of it), for runs
+// without the folder's lock.
+std::size_t knownPlain = 0;
+
+std::size_t fingerprint(const std::string& bytes) { return std::hash<std::string>{}(bytes); }
 
 // Offset of the byte at position k: 1, 2, ..., 10, then 1 again.
 unsigned char offsetAt(std::size_t k) { return static_cast<unsigned char>(k % 10 + 1); }
@@ -21,31 +31,90 @@ std::string shift(const std::string& in, int direction) {
     return out;
 }
 
+// Whether the plain file may be written over: this run holds the library
+// and, without the lock, nobody else has changed the plain file meanwhile.
+bool mayWrite(const std::string* plainNow) {
+    if (!inHand) return false;
+    if (alone) return true;
+    if (plainNow != nullptr) return fingerprint(*plainNow) == knownPlain;
+    std::string current;
+    return readWholeFile(app::appPaths.plainPuzzlePath, current) && fingerprint(current) == knownPlain;
+}
+
 }  // namespace
 
 std::string scrambleBytes(const std::string& plain) { return shift(plain, +1); }
 
 std::string unscrambleBytes(const std::string& scrambled) { return shift(scrambled, -1); }
 
-void unscramblePuzzleFile() {
+UnscrambleOutcome unscramblePuzzleFile() {
+    const auto& paths = app::appPaths;
+    inHand = false;
     std::string scrambled;
-    // No scrambled file: the plain file keeps whatever it holds.
-    if (!readWholeFile(app::appPaths.scrambledPuzzlePath, scrambled)) return;
-    // A failed write loses only the plain copy; the scrambled file is untouched.
-    replaceFileAtomically(app::appPaths.plainPuzzlePath, unscrambleBytes(scrambled));
+    switch (readFileIfPresent(paths.scrambledPuzzlePath, scrambled)) {
+        case ReadOutcome::Missing: {
+            // The plain file, whatever it holds, is the library of this folder.
+            std::string plain;
+            const ReadOutcome plainRead = readFileIfPresent(paths.plainPuzzlePath, plain);
+            if (plainRead == ReadOutcome::Failed) return UnscrambleOutcome::Failed;
+            inHand = true;
+            knownPlain = fingerprint(plain);
+            return UnscrambleOutcome::NoScrambledFile;
+        }
+        case ReadOutcome::Failed:
+            // Unreadable: neither file is touched, now or at exit.
+            return UnscrambleOutcome::Failed;
+        case ReadOutcome::Read:
+            break;
+    }
+    const std::string plain = unscrambleBytes(scrambled);
+    // A failed write loses only the plain copy; the scrambled file is kept
+    // and, since this run does not hold the library, never written over.
+    if (!replaceFileAtomically(paths.plainPuzzlePath, plain)) return UnscrambleOutcome::Failed;
+    inHand = true;
+    knownPlain = fingerprint(plain);
+    return UnscrambleOutcome::Unscrambled;
+}
+
+bool libraryInHand() { return inHand; }
+
+void setRunningAlone(bool runningAlone) { alone = runningAlone; }
+
+bool storeLibrary(const std::string& plain) {
+    const auto& paths = app::appPaths;
+    if (!mayWrite(nullptr)) return false;
+    if (!replaceFileAtomically(paths.scrambledPuzzlePath, scrambleBytes(plain))) return false;
+    if (!replaceFileAtomically(paths.plainPuzzlePath, plain)) {
+        // The plain file is as it was: give the scrambled file the same content.
+        std::string before;
+        if (readWholeFile(paths.plainPuzzlePath, before)) {
+            replaceFileAtomically(paths.scrambledPuzzlePath, scrambleBytes(before));
+        }
+        return false;
+    }
+    knownPlain = fingerprint(plain);
+    return true;
 }
 
 bool scramblePuzzleFile() {
     bool saved = false;
     std::string plain;
-    if (readWholeFile(app::appPaths.plainPuzzlePath, plain)) {
+    if (readWholeFile(app::appPaths.plainPuzzlePath, plain) && mayWrite(&plain)) {
         // Purge only once the puzzles are safely stored scrambled; otherwise
         // the plain file is the only copy of this run's changes.
         saved = replaceFileAtomically(app::appPaths.scrambledPuzzlePath, scrambleBytes(plain));
-        if (saved) replaceFileAtomically(app::appPaths.plainPuzzlePath, kPurgedText);
+        if (saved && replaceFileAtomically(app::appPaths.plainPuzzlePath, kPurgedText)) {
+            knownPlain = fingerprint(kPurgedText);
+        }
     }
     closeViewerStream();
     return saved;
+}
+
+void resetLibraryState() {
+    inHand = false;
+    alone = true;
+    knownPlain = 0;
 }
 
 bool readField(std::istream& in, std::string& field, char delim) {

@@ -1,8 +1,9 @@
 #include "library/PuzzleViewer.h"
 
+#include <utility>
+
 #include "app/AppPaths.h"
 #include "game/RoundState.h"
-#include "library/AtomicFile.h"
 #include "library/Config.h"
 #include "library/PuzzleFile.h"
 #include "ui/Controls.h"
@@ -53,15 +54,17 @@ void viewNextRecord() {
     std::string hint;
     readField(v.stream, phrase, ';');
     readField(v.stream, hint, ':');
-    v.currentPhrase = phrase;
-    v.currentHint = hint;
+    v.currentPhrase = std::move(phrase);
+    v.currentHint = std::move(hint);
 }
 
 // Drops the record on show. The file becomes the records passed before it
 // followed by the rest of the file exactly as stored, so no other byte
 // changes, a cut last record included. The count follows only a rewrite
-// that reached the disk; a failed one leaves the file whole.
-void deleteRecordOnShow() {
+// that reached the disk; a failed one leaves the file whole. The scrambled
+// file is rewritten with it, so the delete outlives a crash of this run.
+// Returns whether the record is gone.
+bool deleteRecordOnShow() {
     auto& v = puzzleViewer;
     v.currentPhrase.clear();
     v.currentHint.clear();
@@ -70,16 +73,26 @@ void deleteRecordOnShow() {
     closeStream();
     v.step = 0;
     v.deleteMode = 0;
-    if (restRead && replaceFileAtomically(app::appPaths.plainPuzzlePath, v.keptRecords + rest)) {
-        --game::roundState.recordCount;
-    }
+    const bool deleted = restRead && storeLibrary(v.keptRecords + rest);
+    if (deleted) --game::roundState.recordCount;
     v.keptRecords.clear();
+    return deleted;
+}
+
+// A stored field as its edit shows it: no more than the edit holds, so a
+// field of any size (a library without delimiters, say) shows at once.
+std::string shownPart(const std::string& field, int editId) {
+    const ui::ControlSpec* spec = ui::findControl(editId);
+    const int limit = spec != nullptr ? spec->textLimit : 0;
+    if (limit <= 0 || field.size() <= static_cast<std::size_t>(limit)) return field;
+    return field.substr(0, static_cast<std::size_t>(limit));
 }
 
 }  // namespace
 
-void StepPuzzleViewer() {
+bool StepPuzzleViewer() {
     auto& v = puzzleViewer;
+    bool done = true;
     ++v.step;
 
     // Carry the record on show into the kept records.
@@ -98,7 +111,7 @@ void StepPuzzleViewer() {
     if (v.deleteMode != 0) {
         // A record is on show, so the stream did open; it may already be at
         // its end when the record on show is a cut last one.
-        if (v.stream.is_open()) deleteRecordOnShow();
+        if (v.stream.is_open()) done = deleteRecordOnShow();
     } else if (!v.stream.fail() && !v.stream.eof()) {
         viewNextRecord();
     }
@@ -108,6 +121,7 @@ void StepPuzzleViewer() {
         endPass();
         v.status = kResetStatus;
     }
+    return done;
 }
 
 void onView(platform::Window) {
@@ -118,8 +132,8 @@ void onView(platform::Window) {
     } else {
         ui::playCue(ui::SoundCue::Click);
         StepPuzzleViewer();
-        d.setText(ui::id::PhraseEdit, v.currentPhrase);
-        d.setText(ui::id::HintEdit, v.currentHint);
+        d.setText(ui::id::PhraseEdit, shownPart(v.currentPhrase, ui::id::PhraseEdit));
+        d.setText(ui::id::HintEdit, shownPart(v.currentHint, ui::id::HintEdit));
     }
     // A pending status is shown once, by this press.
     if (v.status.size() >= 6) {
@@ -137,9 +151,10 @@ void onDelete(platform::Window) {
     }
     ui::playCue(ui::SoundCue::Click);
     v.deleteMode = 1;
-    StepPuzzleViewer();
+    const bool deleted = StepPuzzleViewer();
     d.setText(ui::id::PhraseEdit, "");
     d.setText(ui::id::HintEdit, "");
+    if (!deleted) d.beep();   // the record could not be removed from the files
 }
 
 void AbortPuzzleViewing() {

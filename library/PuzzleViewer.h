@@ -21,7 +21,8 @@ struct PuzzleViewer {
 
 extern PuzzleViewer puzzleViewer;
 
-void StepPuzzleViewer();
+// One step; false when a delete could not be written (the record stays).
+bool StepPuzzleViewer();
 void onView(platform::Window window);     // ViewButton (6000)
 void onDelete(platform::Window window);   // DeleteButton (5950)
 void AbortPuzzleViewing();                // New Game

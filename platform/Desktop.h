@@ -109,7 +109,8 @@ public:
     virtual void messageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
     // Opens the document in the desktop's default viewer; false when it could not.
     virtual bool openDocument(const std::string& path) = 0;
-    // Whether any top-level window on the desktop bears exactly this title.
+    // Whether any top-level window on the desktop shows the document of this
+    // title: bears it alone or after a viewer's name (help::titleShowsDocument).
     virtual bool topLevelWindowExists(const std::string& title) = 0;
 
     // The message loop.

@@ -2,8 +2,9 @@
 # Installs the Debian 12 packages the game needs, only those that are missing.
 #   scripts/install-deps.sh          to build and play
 #   scripts/install-deps.sh --test   also what the tests need (Xvfb, xdotool,
-#                                    clang 14 with its sanitizer and libFuzzer
-#                                    runtimes, llvm-symbolizer for their reports)
+#                                    the package tools and validators, clang 14
+#                                    with its sanitizer and libFuzzer runtimes,
+#                                    llvm-symbolizer for their reports)
 # Runs apt-get through sudo when not root. Quick when everything is present.
 set -euo pipefail
 
@@ -14,7 +15,9 @@ packages=(
   fonts-liberation shared-mime-info desktop-file-utils
 )
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(googletest libgtest-dev xvfb xdotool x11-utils clang-14 libclang-rt-14-dev llvm-14)
+  packages+=(googletest libgtest-dev xvfb xdotool x11-utils xclip)
+  packages+=(dpkg-dev lintian appstream man-db)
+  packages+=(clang-14 libclang-rt-14-dev llvm-14)
 fi
 
 missing=()

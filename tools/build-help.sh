@@ -10,6 +10,13 @@
 # The pages, tables and pictures are taken in a fixed order from a fresh copy,
 # so two builds of the same sources differ only in the time stamps that
 # chmcmd itself writes into the file.
+#
+# The project says "Binary Index=No": with more keywords than one 2 KB block
+# holds, chmcmd writes its binary keyword index as a two-level tree, and
+# xchm reads the index block as if it were a list of keywords, so the first
+# keyword of each list block turned up a second time, cut by two letters
+# ("d Puzzles button", "ewer for help files"). Without the binary index the
+# viewers read the index from index.hhk, stored in the file as it is.
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,5 +1,6 @@
 #include "platform/memory/MemoryDesktop.h"
 
+#include "help/HelpWindowTitle.h"
 #include "ui/Bitmaps.h"
 #include "ui/Controls.h"
 
@@ -157,9 +158,11 @@ bool MemoryDesktop::openDocument(const std::string& path) {
 
 bool MemoryDesktop::topLevelWindowExists(const std::string& title) {
     log("topLevelWindowExists " + title);
-    if (foreignTitles_.count(title) != 0) return true;
+    for (const auto& foreign : foreignTitles_) {
+        if (help::titleShowsDocument(foreign, title)) return true;
+    }
     for (const auto& [w, s] : windows_) {
-        if (s.created && !s.destroyed && s.title == title) return true;
+        if (s.created && !s.destroyed && help::titleShowsDocument(s.title, title)) return true;
     }
     return false;
 }

@@ -1,10 +1,14 @@
 #include "platform/qt/Controls.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include <algorithm>
+
+#include "platform/qt/EditInput.h"
 #include "platform/qt/Pixmaps.h"
 
 namespace platform::qt {
@@ -112,9 +116,22 @@ QString TextStatic::withoutMnemonics(const QString& text) {
     return out;
 }
 
+namespace {
+
+// A static shows no more than this many characters of its text, so a text of
+// any size (from a hostile puzzle file, say) is laid out at once.
+constexpr std::size_t kLongestShownText = 4096;
+
+QString shownPart(const std::string& text) {
+    const std::size_t n = std::min(text.size(), kLongestShownText);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(n));
+}
+
+}  // namespace
+
 void TextStatic::setRawText(const std::string& text) {
     raw_ = text;
-    const QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const QString shown = shownPart(text);
     setText(kind_ == ui::ControlKind::TextPrefix ? withoutMnemonics(shown) : shown);
 }
 
@@ -122,17 +139,22 @@ void TextStatic::setRawText(const std::string& text) {
 class FittedEdit::Guard : public QValidator {
 public:
     explicit Guard(FittedEdit* edit) : QValidator(edit), edit_(edit) {}
-    State validate(QString& input, int&) const override {
-        for (QChar c : input) {
-            if (c.unicode() > 0xFF) return Invalid;
-        }
+    State validate(QString& input, int& cursor) const override {
         const QString& before = edit_->accepted_;
-        if (input.size() > edit_->limit_ && input.size() > before.size()) return Invalid;
-        if (!edit_->fits(input)) {
-            const QFontMetrics fm(edit_->font());
-            if (fm.horizontalAdvance(input) > fm.horizontalAdvance(before)) return Invalid;
+        const QFontMetrics fm(edit_->font());
+        const int widthBefore = fm.horizontalAdvance(before);
+        // A text that fits, or one no wider than before (a program may set more).
+        const auto fits = [&](const QString& t) { return edit_->fits(t) || fm.horizontalAdvance(t) <= widthBefore; };
+        switch (shapeEditInput(before, input, cursor, edit_->limit_, fits)) {
+            case EditVerdict::Accept:
+                return Acceptable;
+            case EditVerdict::RefuseWithBeep:
+                QApplication::beep();
+                return Invalid;
+            case EditVerdict::Refuse:
+                break;
         }
-        return Acceptable;
+        return Invalid;
     }
 
 private:

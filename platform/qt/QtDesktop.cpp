@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "help/HelpWindowTitle.h"
 #include "platform/qt/Controls.h"
 #include "platform/qt/DocumentOpener.h"
 #include "platform/qt/TopWindow.h"
@@ -339,15 +340,21 @@ bool QtDesktop::openDocument(const std::string& path) { return openWithDefaultAp
 
 bool QtDesktop::topLevelWindowExists(const std::string& title) {
     const QString wanted = latin1(title);
+    const QByteArray utf8 = wanted.toUtf8();
+    const std::string wantedUtf8(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    const auto shows = [&wantedUtf8](const QString& windowTitle) {
+        const QByteArray bytes = windowTitle.toUtf8();
+        return help::titleShowsDocument(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                                        wantedUtf8);
+    };
     for (const auto& [w, entry] : windows_) {
-        if (!entry.destroyed && entry.widget && entry.widget->windowTitle() == wanted) return true;
+        if (!entry.destroyed && entry.widget && shows(entry.widget->windowTitle())) return true;
     }
     for (const QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->windowTitle() == wanted && w->isVisible()) return true;
+        if (w->isVisible() && shows(w->windowTitle())) return true;
     }
     if (!onX11_) return false;
-    const QByteArray utf8 = wanted.toUtf8();
-    return xdisplay::titledWindowExists(std::string(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    return xdisplay::titledWindowExists(wantedUtf8);
 }
 
 void QtDesktop::postQuit(int exitCode) {

@@ -1,6 +1,8 @@
 #include "platform/qt/QtMain.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QGuiApplication>
 #include <QFile>
 #include <QIcon>
 #include <QStyleFactory>
@@ -43,6 +45,13 @@ std::string executablePath() {
     return {fallback.constData(), static_cast<std::size_t>(fallback.size())};
 }
 
+// A second start in a folder another run holds: that run's main window
+// comes to the front, and this one ends without a window of its own.
+void bringRunningGameForward(pid_t holder) {
+    if (QGuiApplication::platformName() != QStringLiteral("xcb")) return;
+    xdisplay::activateWindowOf(holder, "Tarvik_KXv", "Tarvik_KXv");
+}
+
 }  // namespace
 
 int runQtProgram(int argc, char** argv) {
@@ -59,8 +68,12 @@ int runQtProgram(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("tarvik-kxv"));
     QApplication::setQuitOnLastWindowClosed(false);
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
-    if (QFile::exists(QStringLiteral(":/icon/32.png")))
-        QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/32.png")));
+    QApplication::setDesktopFileName(QStringLiteral("tarvik-kxv"));
+    // The icon at every size it was drawn at, so each place gets a sharp one.
+    QIcon icon;
+    for (const QString& name : QDir(QStringLiteral(":/icon")).entryList(QDir::Files))
+        icon.addFile(QStringLiteral(":/icon/") + name);
+    if (!icon.isNull()) QApplication::setWindowIcon(icon);
 
     int code = 0;
     {
@@ -68,8 +81,12 @@ int runQtProgram(int argc, char** argv) {
         platform::setDesktop(&desk);
         // A termination signal takes the same way out as the exit button.
         TerminationSignals signals_([] { app::orderlyExit(); });
-        app::startProgram(executablePath());
-        code = desk.runMessageLoop();
+        const app::StartOutcome start = app::startProgram(executablePath());
+        if (start.started) {
+            code = desk.runMessageLoop();
+        } else {
+            bringRunningGameForward(start.holder);
+        }
         platform::setDesktop(nullptr);
     }
     xdisplay::closeDisplay();

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "help/HelpWindowTitle.h"
+
 namespace platform::qt::xdisplay {
 
 namespace {
@@ -59,7 +61,7 @@ bool hasTitle(Display* d, ::Window w, const std::string& utf8Title, bool* titled
     const auto bytes = readProperty(d, w, netWmName, utf8);
     if (!bytes.empty()) {
         *titled = true;
-        return std::string(bytes.begin(), bytes.end()) == utf8Title;
+        return help::titleShowsDocument(std::string(bytes.begin(), bytes.end()), utf8Title);
     }
     XTextProperty prop;
     if (XGetWMName(d, w, &prop) != 0 && prop.value != nullptr) {
@@ -68,10 +70,11 @@ bool hasTitle(Display* d, ::Window w, const std::string& utf8Title, bool* titled
         char** list = nullptr;
         int count = 0;
         if (Xutf8TextPropertyToTextList(d, &prop, &list, &count) >= Success && list != nullptr) {
-            same = count > 0 && utf8Title == list[0];
+            same = count > 0 && help::titleShowsDocument(list[0], utf8Title);
             XFreeStringList(list);
         } else {
-            same = utf8Title == std::string(reinterpret_cast<const char*>(prop.value), prop.nitems);
+            same = help::titleShowsDocument(
+                std::string(reinterpret_cast<const char*>(prop.value), prop.nitems), utf8Title);
         }
         XFree(prop.value);
         return same;
@@ -155,6 +158,79 @@ bool titledWindowExists(const std::string& utf8Title) {
     XSync(d, False);
     XSetErrorHandler(previous);
     return found;
+}
+
+namespace {
+
+long windowPid(Display* d, ::Window w) {
+    int format = 0;
+    unsigned long items = 0;
+    const auto bytes = readProperty(d, w, XInternAtom(d, "_NET_WM_PID", False), XA_CARDINAL, &format, &items);
+    if (format != 32 || items < 1) return 0;
+    return *reinterpret_cast<const long*>(bytes.data());
+}
+
+bool hasClass(Display* d, ::Window w, const std::string& cls) {
+    XClassHint hint{};
+    if (XGetClassHint(d, w, &hint) == 0) return false;
+    const bool same = hint.res_class != nullptr && cls == hint.res_class;
+    if (hint.res_name != nullptr) XFree(hint.res_name);
+    if (hint.res_class != nullptr) XFree(hint.res_class);
+    return same;
+}
+
+// The client windows on the display: the window manager's list, or the
+// root's children and, under frames, their children.
+std::vector<::Window> clientWindows(Display* d) {
+    const ::Window root = DefaultRootWindow(d);
+    std::vector<::Window> list = windowList(d, root, XInternAtom(d, "_NET_CLIENT_LIST", False));
+    if (!list.empty()) return list;
+    for (::Window top : children(d, root)) {
+        list.push_back(top);
+        for (::Window inner : children(d, top)) list.push_back(inner);
+    }
+    return list;
+}
+
+}  // namespace
+
+bool activateWindowOf(long pid, const std::string& utf8Title, const std::string& cls) {
+    Display* d = display();
+    if (d == nullptr) return false;
+    auto previous = XSetErrorHandler(ignoreErrors);
+    ::Window found = 0;
+    ::Window byTitle = 0;
+    for (::Window w : clientWindows(d)) {
+        bool titled = false;
+        if (!hasTitle(d, w, utf8Title, &titled) || !hasClass(d, w, cls)) continue;
+        if (pid > 0 && windowPid(d, w) == pid) {
+            found = w;
+            break;
+        }
+        if (byTitle == 0) byTitle = w;
+    }
+    if (found == 0) found = byTitle;
+    if (found != 0) {
+        const ::Window root = DefaultRootWindow(d);
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.serial = 0;
+        event.xclient.send_event = True;
+        event.xclient.display = d;
+        event.xclient.window = found;
+        event.xclient.message_type = XInternAtom(d, "_NET_ACTIVE_WINDOW", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = 1;   // from an application
+        event.xclient.data.l[1] = CurrentTime;
+        event.xclient.data.l[2] = 0;
+        XSendEvent(d, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        // Without a window manager the request goes unheard: map (a
+        // minimised window comes back) and raise it ourselves.
+        XMapRaised(d, found);
+    }
+    XSync(d, False);
+    XSetErrorHandler(previous);
+    return found != 0;
 }
 
 void closeDisplay() {

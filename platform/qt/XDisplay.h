@@ -17,11 +17,18 @@ bool windowManagerRunning();
 // Sets WM_CLASS of a native window to the given instance and class names.
 void setWindowClass(std::uintptr_t window, const std::string& instance, const std::string& cls);
 
-// Whether any top-level window on the display has exactly this title
-// (_NET_WM_NAME in UTF-8, else WM_NAME). The titles of the window manager's
+// Whether any top-level window on the display shows the document of this
+// title, alone or after a viewer's name (help::titleShowsDocument), as its
+// _NET_WM_NAME in UTF-8, else WM_NAME. The titles of the window manager's
 // _NET_CLIENT_LIST when it keeps one, otherwise of the root window's children
 // (and of their own children, where a frame holds the titled window).
 bool titledWindowExists(const std::string& utf8Title);
+
+// Brings the running game's main window to the front: the top-level window
+// of process pid (_NET_WM_PID) or, failing that, the one with this title and
+// WM_CLASS class. Asks the window manager to activate it
+// (_NET_ACTIVE_WINDOW) and raises it. False when no such window was found.
+bool activateWindowOf(long pid, const std::string& utf8Title, const std::string& cls);
 
 // Closes the connection these functions keep open.
 void closeDisplay();

@@ -11,6 +11,7 @@
 #include <pwd.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -162,6 +163,8 @@ bool Process::start(const std::vector<std::string>& argv, const Environment& env
     if (a.program.empty()) return false;
     const uid_t uid = account ? account->pw_uid : 0;
     const gid_t gid = account ? account->pw_gid : 0;
+    const unsigned long long fileSizeLimit = fileSizeLimit_;
+    fileSizeLimit_ = 0;
     finished_ = false;
     status_ = 0;
     pid_t child = fork();
@@ -179,6 +182,14 @@ bool Process::start(const std::vector<std::string>& argv, const Environment& env
         if (account != nullptr &&
             (initgroups(asUser.c_str(), gid) != 0 || setgid(gid) != 0 || setuid(uid) != 0))
             _exit(125);
+        if (fileSizeLimit > 0) {
+            // As `ulimit -f` would; the signal the limit raises is left at its
+            // default, so only the program itself can keep it from killing.
+            struct rlimit limit {};
+            limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(fileSizeLimit);
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(124);
+            ::signal(SIGXFSZ, SIG_DFL);
+        }
         execve(a.program.c_str(), a.argv.data(), a.envp.data());
         _exit(127);
     }
@@ -742,6 +753,12 @@ void ProgramTest::clickControl(int id) {
 }
 
 void ProgramTest::clickTile(char letter) { clickControl(ui::id::LetterTile(letter - 'A')); }
+
+void ProgramTest::launchWithFileSizeLimit(unsigned long long bytes, const Environment& extra) {
+    program_.reset();
+    program_.limitFileSize(bytes);
+    launch(extra);
+}
 
 bool ProgramTest::exitThroughButton(std::chrono::milliseconds timeout) {
     clickControl(ui::id::ExitButton);

@@ -67,6 +67,9 @@ public:
     bool start(const std::vector<std::string>& argv, const Environment& env,
                const fs::path& workDir, const fs::path& stdoutPath, const fs::path& stderrPath,
                const std::string& asUser = {});
+    // The next start runs the program under this file-size limit (bytes,
+    // RLIMIT_FSIZE set in the child) with SIGXFSZ at its default there.
+    void limitFileSize(unsigned long long bytes) { fileSizeLimit_ = bytes; }
     bool running();
     // Waits for the end; false on timeout.
     bool wait(std::chrono::milliseconds timeout);
@@ -85,6 +88,7 @@ private:
     pid_t pid_ = -1;
     bool finished_ = false;
     int status_ = 0;
+    unsigned long long fileSizeLimit_ = 0;   // 0: none
 };
 
 struct RunResult {
@@ -232,6 +236,8 @@ protected:
     // Starts the copied program; `extra` changes the environment further.
     // With asUser, the program runs as that user (who should own dir()).
     void launch(const Environment& extra = {}, const std::string& asUser = {});
+    // As launch, with the program's files limited to `bytes` each (ulimit -f).
+    void launchWithFileSizeLimit(unsigned long long bytes, const Environment& extra = {});
     // Waits for the visible main window; returns its id or empty.
     std::string waitForMainWindow(std::chrono::milliseconds timeout = std::chrono::seconds(15));
     // Waits for a visible window with exactly this title; returns its id or empty.

@@ -1,6 +1,7 @@
 // HelpButton on a real desktop: the error box without a help file, the
-// refusal while a "ZPT Quorvel" window is open, and the hand-over to the
-// default viewer registered for the help file's type.
+// refusal while a "ZPT Quorvel" window (or a viewer's window with its own name
+// before that title) is open, and the hand-over to the default viewer
+// registered for the help file's type.
 #include <sys/stat.h>
 
 #include <csignal>
@@ -151,6 +152,35 @@ TEST_F(Help, AWindowTitledZptQuorvelRefusesThePress) {
     clickControl(ui::id::HelpButton);
     EXPECT_TRUE(waitUntil([&] { return fs::exists(file("viewer-calls.txt")); }, 5s))
         << "the help is not opened after the other window closed";
+}
+
+// xchm titles its window with its own name before the document's title; that
+// window counts as the help window too.
+TEST_F(Help, AnXchmWindowOfTheHelpRefusesThePress) {
+    writeLibrary(kLibrary);
+    placeHelpFile();
+    const std::string title = "xCHM v. 1.35: ZPT Quorvel";
+    Process viewer;
+    ASSERT_TRUE(viewer.start({TARVIK_E2E_HELPER, "window", title},
+                             {{"DISPLAY", x_.display()}, {"QT_QPA_PLATFORM", "xcb"}}, dir(),
+                             dir() / "viewer.out", dir() / "viewer.err"));
+    ASSERT_FALSE(waitForWindow(title).empty()) << "the helper window did not appear";
+
+    launch(stubViewer());
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    clickControl(ui::id::HelpButton);
+    const std::string box = waitForWindow("System - Permission Denied");
+    ASSERT_FALSE(box.empty()) << "no refusal while \"" << title << "\" is open";
+    sleepFor(700ms);
+    EXPECT_FALSE(fs::exists(file("viewer-calls.txt"))) << "the help was opened although refused";
+    EXPECT_TRUE(dismiss(box, "System - Permission Denied"));
+
+    viewer.kill();
+    ASSERT_TRUE(waitUntil([&] { return !windowVisible(title); }, 3s));
+    clickControl(ui::id::HelpButton);
+    EXPECT_TRUE(waitUntil([&] { return fs::exists(file("viewer-calls.txt")); }, 5s))
+        << "the help is not opened after the viewer closed";
+    EXPECT_FALSE(windowVisible("System - Permission Denied"));
 }
 
 TEST_F(Help, TheDefaultViewerGetsTheHelpFile) {

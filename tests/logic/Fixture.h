@@ -16,6 +16,7 @@
 #include "game/RoundState.h"
 #include "game/Stats.h"
 #include "library/Config.h"
+#include "library/PuzzleFile.h"
 #include "library/PuzzleViewer.h"
 #include "platform/memory/MemoryDesktop.h"
 #include "ui/Controls.h"
@@ -51,6 +52,8 @@ inline void resetProgramState() {
     library::Disable_VCCntls = 0;
     app::appPaths = app::AppPaths{};
     app::resetExitGuard();
+    game::resetStatsFileState();
+    library::resetLibraryState();
 }
 
 class ProgramTest : public ::testing::Test {

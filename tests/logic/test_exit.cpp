@@ -95,17 +95,19 @@ TEST_F(ExitTest, ARunsAddsAndDeletesReachTheNextRun) {
     EXPECT_EQ(read("KXData.dat"), "cat;animal:sun;star:blue moon;Rare:");
 }
 
-TEST_F(ExitTest, AnEndWithoutTheExitButtonLosesTheRunsChanges) {
+TEST_F(ExitTest, AnEndWithoutTheExitButtonKeepsTheRunsChanges) {
     write("OnLoad.dat", library::scrambleBytes("cat;animal:"));
     writeUnlockedConfig();
     start();
-    desk.type(ui::id::PhraseEdit, "lost one");
+    desk.type(ui::id::PhraseEdit, "kept one");
     desk.pressButton(ui::id::AddButton);
-    EXPECT_EQ(read("KXData.dat"), "cat;animal:lost one;no hint available:");
-    // The process dies here: nothing is scrambled.
+    EXPECT_EQ(read("KXData.dat"), "cat;animal:kept one;no hint available:");
+    // The add reached the scrambled file before its handler returned.
+    EXPECT_EQ(read("OnLoad.dat"), library::scrambleBytes("cat;animal:kept one;no hint available:"));
+    // The process dies here: the next start finds the record.
     testing_support::resetProgramState();
     start();
-    EXPECT_EQ(read("KXData.dat"), "cat;animal:");
+    EXPECT_EQ(read("KXData.dat"), "cat;animal:kept one;no hint available:");
 }
 
 }  // namespace

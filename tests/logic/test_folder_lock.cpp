@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -81,4 +82,20 @@ TEST(FolderLock, AKilledHolderLeavesNoLockBehind) {
 
 TEST(FolderLock, AFolderThatCannotHoldTheFileIsUnavailable) {
     EXPECT_EQ(library::lockFolder("/nonexistent-tarvik-folder").result, LockResult::Unavailable);
+}
+
+TEST(FolderLock, ALockFileThisUserCannotWriteStillShowsItsHolder) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as a second user";
+    const fs::path dir = freshDir("other-user");
+    ASSERT_EQ(library::lockFolder(dir.string()).result, LockResult::Taken);
+    ::chmod(dir.c_str(), 0777);
+    const pid_t self = ::getpid();
+    const int child = inChild([&] {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) return 2;   // nobody
+        const auto state = library::lockFolder(dir.string());
+        return state.result == LockResult::HeldElsewhere && state.holder == self ? 0 : 1;
+    });
+    EXPECT_EQ(child, 0);
+    library::releaseFolderLock();
+    fs::remove_all(dir);
 }

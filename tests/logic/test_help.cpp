@@ -6,6 +6,7 @@
 
 #include "Fixture.h"
 #include "help/HelpLauncher.h"
+#include "help/HelpWindowTitle.h"
 #include "ui/SoundCues.h"
 
 namespace {
@@ -62,9 +63,23 @@ TEST_F(HelpTest, OpenHelpWindowRefusesWithTopmostBoxAndNoDefaultProcessing) {
     EXPECT_FALSE(help::LaunchHelp(Window::Main));
 }
 
-TEST_F(HelpTest, OnlyTheExactTitleCountsAsTheHelpWindow) {
-    desk.addForeignWindowTitle("ZPT Quorvel - other");
-    desk.addForeignWindowTitle("zpt quorvel");
+TEST_F(HelpTest, AViewerThatPutsItsNameBeforeTheTitleCountsAsTheHelpWindow) {
+    for (const std::string title : {"xCHM v. 1.35: ZPT Quorvel", "kchmviewer - ZPT Quorvel"}) {
+        desk.addForeignWindowTitle(title);
+        desk.clearCalls();
+        pressHelp();
+        const std::vector<std::string> expected = {kClick, kSearch, kInUseBox};
+        EXPECT_EQ(desk.calls(), expected) << title;
+        desk.removeForeignWindowTitle(title);
+    }
+    EXPECT_TRUE(desk.openedDocuments().empty());
+}
+
+TEST_F(HelpTest, OtherTitlesThatMerelyMentionItDoNotCount) {
+    for (const char* title : {"ZPT Quorvel - other", "zpt quorvel", "xCHM: zpt quorvel", "NotZPT Quorvel",
+                              "x:ZPT Quorvel", "x -ZPT Quorvel", "ZPT Quorvel ", "kchmviewer - ZPT Quorvel2"}) {
+        desk.addForeignWindowTitle(title);
+    }
     pressHelp();
     EXPECT_TRUE(desk.messageBoxes().empty());
     EXPECT_EQ(desk.count(openCall()), 1);
@@ -122,6 +137,19 @@ TEST_F(HelpTest, PressWhileErrorBoxIsOpenTriesAgainAndCanSucceed) {
     EXPECT_EQ(desk.calls(), expected);
     EXPECT_EQ(desk.openedDocuments().size(), 1u);
     EXPECT_EQ(desk.messageBoxes().size(), 1u);
+}
+
+TEST(HelpWindowTitle, TheTitleAloneOrAfterAViewersNameWithColonOrDash) {
+    using help::titleShowsDocument;
+    EXPECT_TRUE(titleShowsDocument("ZPT Quorvel", "ZPT Quorvel"));
+    EXPECT_TRUE(titleShowsDocument("xCHM v. 1.35: ZPT Quorvel", "ZPT Quorvel"));
+    EXPECT_TRUE(titleShowsDocument("kchmviewer - ZPT Quorvel", "ZPT Quorvel"));
+    EXPECT_TRUE(titleShowsDocument(": ZPT Quorvel", "ZPT Quorvel"));
+    EXPECT_FALSE(titleShowsDocument("ZPT Quorvel: xCHM", "ZPT Quorvel"));
+    EXPECT_FALSE(titleShowsDocument("Quorvel", "ZPT Quorvel"));
+    EXPECT_FALSE(titleShowsDocument("", "ZPT Quorvel"));
+    EXPECT_FALSE(titleShowsDocument("a - b", ""));
+    EXPECT_TRUE(titleShowsDocument("", ""));
 }
 
 TEST_F(HelpTest, PressChangesNoGameState) {

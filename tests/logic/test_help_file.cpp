@@ -199,6 +199,18 @@ TEST_F(HelpFile, NamesItsContentsIndexAndFirstPage) {
     }
 }
 
+// Viewers read the index from index.hhk. A binary keyword index as chmcmd
+// writes it for this many keywords is misread by xchm, which then lists the
+// first keyword of each block again with two letters cut off.
+TEST_F(HelpFile, CarriesNoBinaryKeywordIndexSoViewersReadTheIndexFile) {
+    for (const auto& [name, entry] : chm.entries) {
+        EXPECT_EQ(name.rfind("/$WWKeywordLinks/", 0), std::string::npos) << name;
+    }
+    EXPECT_EQ(chm.entries.count("/index.hhk"), 1u);
+    const std::string project = readAll(kHelpSources / "Tarvik_kxv-help.hhp");
+    EXPECT_NE(project.find("\nBinary Index=No\n"), std::string::npos);
+}
+
 // Every page, picture and table of the sources is inside, at its current
 // size: a help file left behind after a source changed fails here.
 TEST_F(HelpFile, HoldsEverySourceFileAtItsCurrentSize) {

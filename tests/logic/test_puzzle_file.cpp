@@ -123,7 +123,7 @@ TEST_F(PuzzleFileLife, ExitButtonScramblesPurgesThenSavesAndQuits) {
         (void)e;
         ++files;
     }
-    EXPECT_EQ(files, 4);   // OnLoad.dat, KXData.dat, KXStats.dat, KXC_CONFIG.INI
+    EXPECT_EQ(files, 5);   // OnLoad.dat, KXData.dat, KXStats.dat, KXC_CONFIG.INI, .KXLock
 }
 
 TEST_F(PuzzleFileLife, ARunSurvivesExitAndTheNextStart) {

@@ -21,6 +21,7 @@ const char* const kReset = "Resetting Puzzle Viewer...";
 class ViewerTest : public ProgramTest {
 protected:
     void startWith(const std::string& puzzles) {
+        std::filesystem::remove(file("OnLoad.dat"));   // the plain file alone is the library
         write("KXData.dat", puzzles);
         writeUnlockedConfig();
         start();
@@ -326,7 +327,7 @@ TEST_F(ViewerTest, ADeleteThatCannotBeWrittenLeavesTheFileWholeAndTheCount) {
     // Nothing half-written is left beside it.
     int files = 0;
     for (const auto& e : std::filesystem::directory_iterator(dir)) files += e.is_regular_file();
-    EXPECT_EQ(files, 2);   // KXData.dat and KXC_CONFIG.INI
+    EXPECT_EQ(files, 3);   // KXData.dat, KXC_CONFIG.INI and the folder's .KXLock
 }
 
 TEST_F(ViewerTest, ExitClosesTheStreamAndResetsNothingElse) {

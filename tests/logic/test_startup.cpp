@@ -16,8 +16,17 @@ using platform::Rect;
 using platform::Window;
 using testing_support::ProgramTest;
 
+// A desktop on which the player may write the program's folder.
+app::PathEnvironment writableFolder() {
+    app::PathEnvironment env;
+    env.home = "/home/ann";
+    env.writable = [](const std::string&) { return true; };
+    env.isDirectory = [](const std::string&) { return false; };
+    return env;
+}
+
 TEST(AppPathsTest, FilesLieBesideTheExecutable) {
-    const auto p = app::makeAppPaths("/opt/games/tarvik/tarvik-kxv");
+    const auto p = app::chooseAppPaths("/opt/games/tarvik/tarvik-kxv", writableFolder());
     EXPECT_EQ(p.directory, "/opt/games/tarvik/");
     EXPECT_EQ(p.helpPath, "/opt/games/tarvik/Tarvik_kxv-help.chm");
     EXPECT_EQ(p.statsPath, "/opt/games/tarvik/KXStats.dat");
@@ -27,11 +36,11 @@ TEST(AppPathsTest, FilesLieBesideTheExecutable) {
 }
 
 TEST(AppPathsTest, APathWithoutSeparatorLooksInTheCurrentDirectory) {
-    const auto p = app::makeAppPaths("tarvik-kxv");
+    const auto p = app::chooseAppPaths("tarvik-kxv", writableFolder());
     EXPECT_EQ(p.directory, "");
     EXPECT_EQ(p.statsPath, "KXStats.dat");
     EXPECT_EQ(p.scrambledPuzzlePath, "OnLoad.dat");
-    EXPECT_EQ(app::makeAppPaths("/tarvik-kxv").directory, "/");
+    EXPECT_EQ(app::chooseAppPaths("/tarvik-kxv", writableFolder()).directory, "/");
 }
 
 TEST(WindowPlacementTest, HalvesOfTheScreenAreSixteenBitAndUnclamped) {

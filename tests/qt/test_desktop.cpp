@@ -279,6 +279,10 @@ TEST_F(DesktopTest, TitleSearchSeesTheProgramsOwnWindowsHiddenOrNot) {
     other.setWindowTitle(QStringLiteral("ZPT Quorvel"));
     other.show();
     EXPECT_TRUE(desk->topLevelWindowExists("ZPT Quorvel"));
+    other.setWindowTitle(QStringLiteral("kchmviewer - ZPT Quorvel"));
+    EXPECT_TRUE(desk->topLevelWindowExists("ZPT Quorvel"));   // a viewer's prefix counts
+    other.setWindowTitle(QStringLiteral("ZPT Quorvel - kchmviewer"));
+    EXPECT_FALSE(desk->topLevelWindowExists("ZPT Quorvel"));
     other.hide();
     desk->destroyWindow(Window::Main);
     qt_testing::flushDeletions();   // on X the native windows go with the widgets

@@ -249,15 +249,20 @@ TEST_F(InputTest, GuessFieldStopsTypingAtItsVisibleWidth) {
     EXPECT_TRUE(guess->fits(typed));
     EXPECT_FALSE(guess->fits(typed + u'W'));
 
-    // A paste that would not fit is refused whole.
+    // A paste that would not fit is cut to what fits; once full, a paste adds nothing.
     guess->clear();
     QTest::keyClicks(guess, QStringLiteral("AB"));
-    QGuiApplication::clipboard()->setText(QString(100, u'M'));
-    guess->paste();
-    EXPECT_EQ(guess->text(), QStringLiteral("AB"));
     QGuiApplication::clipboard()->setText(QStringLiteral("CD"));
     guess->paste();
     EXPECT_EQ(guess->text(), QStringLiteral("ABCD"));
+    QGuiApplication::clipboard()->setText(QString(100, u'M'));
+    guess->paste();
+    const QString full = guess->text();
+    EXPECT_TRUE(full.startsWith(QStringLiteral("ABCDM")));
+    EXPECT_TRUE(guess->fits(full));
+    EXPECT_FALSE(guess->fits(full + u'M'));
+    guess->paste();
+    EXPECT_EQ(guess->text(), full);
 }
 
 TEST_F(InputTest, TextsCrossAsSingleBytesOfLatin1) {

@@ -265,22 +265,27 @@ TEST(InventoryTest, EveryWaveIsMonoPcmAtItsCueFormatAndLength) {
     EXPECT_EQ(present, expected);
 }
 
-TEST(InventoryTest, TheIconIsEmbeddedAt32By32AndScalesTo16) {
-    const QImage icon(QStringLiteral(":/icon/32.png"));
-    ASSERT_FALSE(icon.isNull());
-    EXPECT_EQ(icon.size(), QSize(32, 32));
-    const QImage small = icon.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    // At 16 x 16 the glyph still shows: both dark and light pixels remain.
-    int dark = 0, light = 0;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-            const QColor c = small.pixelColor(x, y);
-            if (c.alpha() < 200) continue;
-            if (c.lightness() < 80) ++dark;
-            if (c.lightness() > 180) ++light;
-        }
-    EXPECT_GT(dark, 10);
-    EXPECT_GT(light, 20);
+// The icon is drawn at every size the icon theme and the window list ask
+// for; at each the glyph shows: dark and light pixels both remain, and the
+// corners stay transparent.
+TEST(InventoryTest, TheIconIsEmbeddedAtEveryThemeSizeAndReadsAtEach) {
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage icon(QStringLiteral(":/icon/%1.png").arg(size));
+        ASSERT_FALSE(icon.isNull()) << size;
+        EXPECT_EQ(icon.size(), QSize(size, size));
+        int dark = 0, light = 0;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const QColor c = icon.pixelColor(x, y);
+                if (c.alpha() < 200) continue;
+                if (c.lightness() < 80) ++dark;
+                if (c.lightness() > 180) ++light;
+            }
+        EXPECT_GT(dark, size * size / 10) << size;
+        EXPECT_GT(light, size * size / 5) << size;
+        EXPECT_EQ(icon.pixelColor(0, 0).alpha(), 0) << size;
+        EXPECT_EQ(icon.pixelColor(size - 1, size - 1).alpha(), 0) << size;
+    }
 }
 
 }  // namespace

@@ -59,7 +59,10 @@ int fittingSize(const QString& text, int width, int maxSize, bool bold = true);
 enum class FaceStyle { Board, TitleGlyph, CloseGlyph };
 QImage buttonFace(int normalFaceId, int width, int height, bool pressed);
 QImage letterTile(char letter, int width, int height);
-QImage icon32();
+
+// The program's icon, drawn for one square size (16 to 256 pixels).
+inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+QImage icon(int size);
 
 // Window backgrounds and the main window's pictures.
 QImage mainBackground();

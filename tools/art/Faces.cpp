@@ -1,4 +1,4 @@
-// Button faces, letter tiles and the program icon.
+// Button faces and letter tiles.
 #include <QLinearGradient>
 #include <QPainterPath>
 
@@ -158,29 +158,6 @@ QImage letterTile(char letter, int width, int height) {
     p.setFont(uiFont(size));
     p.setPen(colour::tileInk);
     p.drawText(QRect(0, 0, width - 1, height - 1), Qt::AlignCenter, text);
-    return img;
-}
-
-QImage icon32() {
-    QImage img(32, 32, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    prepare(p);
-    // A raised ivory tile with a bold T, the same look as the letter tiles;
-    // the heavy shapes still read at 16 x 16.
-    QLinearGradient fill(0, 0, 0, 32);
-    fill.setColorAt(0, QColor(0xfb, 0xf4, 0xdf));
-    fill.setColorAt(1, QColor(0xdc, 0xc9, 0x98));
-    p.setPen(QPen(QColor(0x4e, 0x33, 0x1c), 2));
-    p.setBrush(fill);
-    p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
-    p.setPen(QPen(colour::gold.darker(110), 1.5));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRectF(3.5, 3.5, 25, 25), 4, 4);
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour::tileInk);
-    p.drawRect(QRectF(7, 7, 18, 5));    // bar of the T
-    p.drawRect(QRectF(13.5, 7, 5, 18)); // stem
     return img;
 }
 

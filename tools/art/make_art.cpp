@@ -3,7 +3,8 @@
 // Usage: make_art <resources directory> [preview directory]
 //   e.g. QT_QPA_PLATFORM=offscreen build/tools/art/make_art resources /tmp/art
 // Writes <resources>/bitmaps/<number>.bmp for every entry of ui::bitmapTable
-// (24-bit, uncompressed, at the table's size) and <resources>/icon/32.png.
+// (24-bit, uncompressed, at the table's size) and <resources>/icon/<size>.png at
+// every icon size from 16 to 256 pixels.
 // With a preview directory it also writes PNG composites of the windows with
 // their pictures in place, for looking at the artwork. Needs the Liberation
 // fonts; the output is deterministic, so rerunning reproduces the committed
@@ -129,9 +130,11 @@ void writePreviews(const QString& dir) {
             x += b.width + 4;
             rowHeight = std::max(rowHeight, b.height);
         }
-        p.drawImage(QRect(4, 360, 32, 32), art::icon32());
-        p.drawImage(QRect(44, 360, 16, 16), art::icon32().scaled(16, 16, Qt::IgnoreAspectRatio,
-                                                                Qt::SmoothTransformation));
+        int iconX = 4;
+        for (int size : {16, 24, 32, 48}) {
+            p.drawImage(iconX, 360, art::icon(size));
+            iconX += size + 4;
+        }
     }
     sheet.scaled(840, 840).save(dir + "/faces.png");
 }
@@ -165,9 +168,11 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    if (!art::icon32().save(root + "/icon/32.png", "PNG")) {
-        std::fprintf(stderr, "cannot write the icon\n");
-        return 1;
+    for (int size : art::kIconSizes) {
+        if (!art::icon(size).save(root + QStringLiteral("/icon/%1.png").arg(size), "PNG")) {
+            std::fprintf(stderr, "cannot write the icon at %d pixels\n", size);
+            return 1;
+        }
     }
     if (argc == 3) {
         QDir().mkpath(QString::fromLocal8Bit(argv[2]));
