@@ -124,6 +124,9 @@ void takeLibrary() {
 void fail(const char* file, int line, const std::string& what) {
     std::fprintf(stderr, "\n%s:%d: check failed: %s\n", file, line, what.c_str());
     std::fflush(stderr);
+    // abort() skips the destructors; libFuzzer keeps the input itself.
+    std::error_code ec;
+    fs::remove_all(folder().path, ec);
     std::abort();
 }
 
