@@ -1,21 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the game needs, only those that are missing.
 #   scripts/install-deps.sh          to build and play
-#   scripts/install-deps.sh --test   also what the tests need (Xvfb, xdotool,
-#                                    the package tools and validators, clang 14
-#                                    with its sanitizer and libFuzzer runtimes,
+#   scripts/install-deps.sh --test   also what the tests need (Xvfb, xdotool, xrdb, a PulseAudio
+#                                    server and its tools, openbox, the package tools and validators,
+#                                    clang 14 with its sanitizer and libFuzzer runtimes,
 #                                    llvm-symbolizer for their reports)
 # Runs apt-get through sudo when not root. Quick when everything is present.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
+  qt6-base-dev qt6-qpa-plugins libpulse-dev
   libglib2.0-dev libx11-dev
   fonts-liberation shared-mime-info desktop-file-utils
 )
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(googletest libgtest-dev xvfb xdotool x11-utils xclip)
+  packages+=(googletest libgtest-dev xvfb xdotool x11-utils xclip x11-xserver-utils)
+  packages+=(pulseaudio pulseaudio-utils openbox)
   packages+=(dpkg-dev lintian appstream man-db)
   packages+=(clang-14 libclang-rt-14-dev llvm-14)
 fi

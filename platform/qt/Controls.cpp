@@ -1,7 +1,11 @@
 #include "platform/qt/Controls.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QFontMetrics>
+
+#include <cmath>
+#include <utility>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -30,14 +34,40 @@ void paintBlackOnGrey(QWidget* w, bool fillBackground) {
 
 }  // namespace
 
+QFont withCellHeight(QFont font, int cellHeight) {
+    // The em that gives this cell, rounded, then down while the cell is
+    // still taller: the classic font height names the cell, not the em.
+    font.setPixelSize(cellHeight);
+    const int full = QFontMetrics(font).height();
+    int em = full > 0 ? qMax(1, (cellHeight * cellHeight + full / 2) / full) : cellHeight;
+    font.setPixelSize(em);
+    while (em > 1 && QFontMetrics(font).height() > cellHeight) font.setPixelSize(--em);
+    // Characters of a fixed-pitch font stand a whole pixel apart, as the
+    // classic desktop draws them, whatever the scaling: otherwise 11.4
+    // pixels a character would cut the end off the longest phrases.
+    if (QFontInfo(font).fixedPitch()) {
+        const qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('M'));
+        const qreal whole = qMax<qreal>(1.0, std::floor(advance + 0.5));
+        if (whole != advance) font.setLetterSpacing(QFont::AbsoluteSpacing, whole - advance);
+    }
+    return font;
+}
+
 QFont controlFont(ui::ControlFont font) {
     switch (font) {
         case ui::ControlFont::Phrase: {
             QFont f(QStringLiteral("Courier New"));
-            f.setPixelSize(22);
             f.setBold(true);
             f.setFixedPitch(true);
             f.setStyleHint(QFont::TypeWriter);
+            // Fitted once (the fitting loads the font at several sizes); only
+            // the numbers are kept, no font outlives the application.
+            static const std::pair<int, qreal> fit = [&f] {
+                const QFont fitted = withCellHeight(f, kPhraseCellHeight);
+                return std::pair<int, qreal>(fitted.pixelSize(), fitted.letterSpacing());
+            }();
+            f.setPixelSize(fit.first);
+            if (fit.second != 0) f.setLetterSpacing(QFont::AbsoluteSpacing, fit.second);
             return f;
         }
         case ui::ControlFont::Interface: {
@@ -62,10 +92,9 @@ FaceButton::FaceButton(int normalFace, int pressedFace, QWidget* parent)
 }
 
 void FaceButton::paintEvent(QPaintEvent*) {
-    const QPixmap& face = bitmap(isDown() ? pressed_ : normal_);
-    if (face.isNull()) return;   // an unreadable face is left undrawn
+    // The whole face over the whole button; an unreadable face is left undrawn.
     QPainter painter(this);
-    painter.drawPixmap(rect(), face, face.rect());
+    paintBitmap(painter, rect(), isDown() ? pressed_ : normal_);
 }
 
 Picture::Picture(QWidget* parent) : QLabel(parent) {
@@ -76,10 +105,18 @@ Picture::Picture(QWidget* parent) : QLabel(parent) {
 }
 
 void Picture::assign(int bitmapNumber) {
-    const QPixmap& p = bitmap(bitmapNumber);
-    if (!p.isNull()) setPixmap(p);
+    bitmap_ = bitmapNumber;
     // Fixed, so nothing lays it back to its nominal size.
     setFixedSize(bitmapSize(bitmapNumber));
+    update();
+}
+
+void Picture::paintEvent(QPaintEvent*) {
+    if (bitmap_ == 0) return;
+    // Painted here rather than by the label, so the density of the screen
+    // it is on picks the picture each time.
+    QPainter painter(this);
+    paintBitmap(painter, QRect(QPoint(0, 0), bitmapSize(bitmap_)), bitmap_);
 }
 
 TextStatic::TextStatic(ui::ControlKind kind, bool transparent, QWidget* parent)

@@ -37,6 +37,13 @@ class Picture : public QLabel {
 public:
     explicit Picture(QWidget* parent);
     void assign(int bitmapNumber);
+    int bitmapNumber() const { return bitmap_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    int bitmap_ = 0;   // none yet
 };
 
 // A static text: black on light grey (or on nothing, for a text laid over
@@ -80,5 +87,13 @@ private:
 
 // The fonts of the three font choices of the control table.
 QFont controlFont(ui::ControlFont font);
+
+// The phrase font's height in logical pixels: its cell, ascent plus descent,
+// as the classic font height means it; its em is smaller.
+inline constexpr int kPhraseCellHeight = 22;
+
+// The font at the largest pixel size whose cell (ascent plus descent) is at
+// most cellHeight.
+QFont withCellHeight(QFont font, int cellHeight);
 
 }  // namespace platform::qt

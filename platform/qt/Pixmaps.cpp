@@ -1,6 +1,8 @@
 #include "platform/qt/Pixmaps.h"
 
 #include <QHash>
+#include <QPaintDevice>
+#include <QPainter>
 #include <QString>
 
 #include "ui/Bitmaps.h"
@@ -8,26 +10,73 @@
 namespace platform::qt {
 
 namespace {
-QHash<int, QPixmap>& cache() {
-    static QHash<int, QPixmap> loaded;
+
+struct Loaded {
+    QPixmap normal;
+    QPixmap dense;           // the 2x twin; null where there is none
+    bool denseRead = false;  // whether the twin was looked for
+};
+
+QHash<int, Loaded>& cache() {
+    static QHash<int, Loaded> loaded;
     return loaded;
 }
-}  // namespace
 
-const QPixmap& bitmap(int number) {
+Loaded& entry(int number) {
     auto& cache = platform::qt::cache();
     auto it = cache.find(number);
     if (it == cache.end()) {
-        it = cache.insert(number, QPixmap(QStringLiteral(":/bitmaps/%1.bmp").arg(number)));
+        Loaded fresh;
+        fresh.normal = QPixmap(QStringLiteral(":/bitmaps/%1.bmp").arg(number));
+        it = cache.insert(number, fresh);
     }
     return *it;
 }
 
-void replaceBitmap(int number, const QPixmap& pixmap) { cache().insert(number, pixmap); }
+}  // namespace
+
+const QPixmap& bitmap(int number) { return entry(number).normal; }
+
+const QPixmap& bitmapFor(int number, qreal devicePixelRatio) {
+    Loaded& e = entry(number);
+    if (devicePixelRatio <= 1.0) return e.normal;
+    if (!e.denseRead) {
+        e.denseRead = true;
+        QPixmap twin(QStringLiteral(":/bitmaps/%1@2x.png").arg(number));
+        // A twin is only of use at exactly twice the bitmap's size.
+        if (!twin.isNull() && !e.normal.isNull() && twin.size() == e.normal.size() * 2) {
+            twin.setDevicePixelRatio(2.0);
+            e.dense = twin;
+        }
+    }
+    return e.dense.isNull() ? e.normal : e.dense;
+}
+
+bool paintBitmap(QPainter& painter, const QRect& target, int number) {
+    const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+    const QPixmap& picture = bitmapFor(number, ratio);
+    if (picture.isNull()) return false;
+    painter.save();
+    // At the ratio the picture was drawn for, its pixels go across one to
+    // one (a face of another size is stretched as at the normal density).
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, picture.devicePixelRatio() != ratio);
+    painter.drawPixmap(target, picture, picture.rect());
+    painter.restore();
+    return true;
+}
+
+void replaceBitmap(int number, const QPixmap& pixmap) {
+    Loaded& e = cache()[number];
+    e.normal = pixmap;
+    e.dense = QPixmap();
+    e.denseRead = true;
+}
+
+void forgetBitmap(int number) { cache().remove(number); }
 
 QSize bitmapSize(int number) {
     const QPixmap& p = bitmap(number);
-    if (!p.isNull()) return p.size();
+    if (!p.isNull()) return p.deviceIndependentSize().toSize();
     if (const auto* row = ui::findBitmap(number)) return {row->width, row->height};
     return {};
 }

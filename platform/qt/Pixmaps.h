@@ -1,7 +1,10 @@
-// The program's bitmaps, loaded from the embedded resources by number.
+// The program's bitmaps, loaded from the embedded resources by number, and
+// their twins drawn at twice the size for high-density screens.
 #pragma once
 
 #include <QPixmap>
+
+class QPainter;
 
 namespace platform::qt {
 
@@ -9,11 +12,25 @@ namespace platform::qt {
 // resource is missing or cannot be read.
 const QPixmap& bitmap(int number);
 
-// Puts a pixmap in place of a bitmap, for tests of the drawing.
-void replaceBitmap(int number, const QPixmap& pixmap);
+// The bitmap to paint on a device of the given pixel ratio: above 1 its twin
+// ":/bitmaps/<number>@2x.png" (pixel ratio 2, the same size in logical
+// pixels), where there is one; otherwise the bitmap itself.
+const QPixmap& bitmapFor(int number, qreal devicePixelRatio);
 
-// The size the bitmap shows at: its own, or the size the bitmap table gives
-// it when the resource itself is missing.
+// Paints the bitmap over `target` (logical pixels) in the density of the
+// painter's device. Where the picture does not meet the device pixels one to
+// one (a fractional ratio such as 1.5, or a target of another size at a
+// ratio that has no twin) it is scaled smoothly. False when there is no
+// bitmap to paint.
+bool paintBitmap(QPainter& painter, const QRect& target, int number);
+
+// Puts a pixmap in place of a bitmap at every density, for tests of the
+// drawing; forgetBitmap drops it, so the resource is read afresh.
+void replaceBitmap(int number, const QPixmap& pixmap);
+void forgetBitmap(int number);
+
+// The size the bitmap shows at, in logical pixels: its own, or the size the
+// bitmap table gives it when the resource itself is missing.
 QSize bitmapSize(int number);
 
 }  // namespace platform::qt

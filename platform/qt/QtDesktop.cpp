@@ -1,6 +1,7 @@
 #include "platform/qt/QtDesktop.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QScreen>
@@ -13,6 +14,7 @@
 #include "platform/qt/TopWindow.h"
 #include "platform/qt/WavePlayer.h"
 #include "platform/qt/XDisplay.h"
+#include "ui/Bitmaps.h"
 #include "ui/SoundCues.h"
 
 namespace platform::qt {
@@ -69,7 +71,7 @@ Size QtDesktop::screenSize() {
 }
 
 void QtDesktop::createWindow(const ui::WindowSpec& row) {
-    auto* w = new TopWindow(row.window, row.backgroundBitmap, nullptr);
+    auto* w = new TopWindow(row.window, row.backgroundBitmap, row.owner.has_value());
     w->setWindowTitle(latin1(row.title));
     w->setObjectName(QString::fromLatin1(row.className));
     w->setFixedSize(row.width, row.height);
@@ -78,10 +80,15 @@ void QtDesktop::createWindow(const ui::WindowSpec& row) {
     if (onX11_) {
         const std::string cls = row.className;
         xdisplay::setWindowClass(nativeId, cls, cls);
+        // Owned, but an ordinary window for the window manager, not a dialog
+        // it may centre or pull into the screen: it stands where it is put.
+        if (row.owner) xdisplay::setNormalWindowType(nativeId);
     }
-    // An owned window is transient for its owner. It is not the owner's
-    // child widget: a native child would make every control of the owner a
-    // native window too, which breaks their sizes and transparency.
+    // An owned window is transient for its owner (WM_TRANSIENT_FOR on X): a
+    // window manager keeps it above the owner and minimises and restores it
+    // with the owner. It is not the owner's child widget: a native child
+    // would make every control of the owner a native window too, which
+    // breaks their sizes and transparency.
     if (row.owner) {
         if (TopWindow* owner = live(*row.owner)) w->windowHandle()->setTransientParent(owner->windowHandle());
     }
@@ -141,7 +148,32 @@ void QtDesktop::assignBitmap(ControlId id) {
     const auto* c = control(id);
     const auto* row = ui::findControl(id);
     if (c == nullptr || row == nullptr || c->kind != ui::ControlKind::Picture) return;
-    static_cast<Picture*>(c->widget.data())->assign(row->bitmap);
+    auto* picture = static_cast<Picture*>(c->widget.data());
+    const ui::BitmapSpec* size = ui::findBitmap(row->bitmap);
+    if (size == nullptr || picture->isVisible()) {
+        picture->assign(row->bitmap);
+        return;
+    }
+    // Most pictures start hidden, and many are never shown in a run: each is
+    // decoded when it first shows, which keeps that work out of start-up. It
+    // takes its bitmap's size at once.
+    picture->setFixedSize(size->width, size->height);
+    unshownPictures_[picture] = row->bitmap;
+    picture->installEventFilter(this);
+    connect(picture, &QObject::destroyed, this, [this](QObject* gone) { unshownPictures_.erase(gone); });
+}
+
+bool QtDesktop::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        auto it = unshownPictures_.find(watched);
+        if (it != unshownPictures_.end()) {
+            const int number = it->second;
+            unshownPictures_.erase(it);
+            watched->removeEventFilter(this);
+            static_cast<Picture*>(watched)->assign(number);
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void QtDesktop::showWindow(Window w) {
@@ -149,6 +181,10 @@ void QtDesktop::showWindow(Window w) {
     if (widget == nullptr) return;
     windows_[w].iconic = false;
     widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
+    // An owned window has no taskbar entry of its own. Set on the unmapped
+    // window at every show: a window manager drops the state on a hide.
+    if (onX11_ && w != Window::Main && !widget->isVisible())
+        xdisplay::skipTaskbar(static_cast<std::uintptr_t>(widget->winId()));
     widget->show();
     widget->raise();
     // An activated window has the focus itself, not its first edit field.
@@ -376,11 +412,12 @@ void QtDesktop::defaultProcessing(Window w, Message m) {
 
 int QtDesktop::runMessageLoop() {
     if (quitPosted_) return exitCode_;
-    // Load the waves once the loop runs, so start-up is not held up.
+    // Decode the waves and reach the sound server once the loop runs, so
+    // the first window is not held up.
     QTimer::singleShot(0, this, [this] {
         std::vector<int> waves;
         for (const auto& cue : ui::cueTable) waves.push_back(cue.resource);
-        waves_->preload(waves);
+        waves_->prepare(waves);
     });
     loopRunning_ = true;
     const int code = QApplication::exec();

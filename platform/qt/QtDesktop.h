@@ -68,6 +68,9 @@ public:
     QWidget* controlWidget(ControlId id) const;
     WavePlayer& wavePlayer() { return *waves_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct WindowEntry {
         QPointer<TopWindow> widget;
@@ -91,6 +94,7 @@ private:
     std::map<std::pair<Window, int>, QTimer*> timers_;
     std::vector<QPointer<QEventLoop>> boxLoops_;
     std::unique_ptr<WavePlayer> waves_;
+    std::map<QObject*, int> unshownPictures_;   // picture -> its bitmap, decoded when first shown
     bool onX11_ = false;
     bool loopRunning_ = false;
     bool quitPosted_ = false;

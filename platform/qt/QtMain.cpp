@@ -61,9 +61,11 @@ int runQtProgram(int argc, char** argv) {
         return 1;
     }
     qInstallMessageHandler(quietMessages);
-    // The layout is in exact pixels.
-    if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING")) qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-
+    // The layout is in logical pixels: Qt scales it by the desktop's factor
+    // (Xft.dpi, QT_SCALE_FACTOR, QT_SCREEN_SCALE_FACTORS), a fraction such as
+    // 1.5 kept as it is, and the pictures come from their 2x twins wherever
+    // the factor is above 1.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tarvik-kxv"));
     QApplication::setQuitOnLastWindowClosed(false);

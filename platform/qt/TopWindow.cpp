@@ -9,8 +9,11 @@
 
 namespace platform::qt {
 
-TopWindow::TopWindow(platform::Window which, int backgroundBitmap, QWidget* owner)
-    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint), which_(which), background_(backgroundBitmap) {
+TopWindow::TopWindow(platform::Window which, int backgroundBitmap, bool owned)
+    // Qt writes WM_TRANSIENT_FOR only for windows of the dialog kinds.
+    : QWidget(nullptr, (owned ? Qt::Dialog : Qt::Window) | Qt::FramelessWindowHint),
+      which_(which),
+      background_(backgroundBitmap) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The window itself takes the keyboard focus when the program gives it;
     // a click alone does not move the focus.
@@ -19,7 +22,7 @@ TopWindow::TopWindow(platform::Window which, int backgroundBitmap, QWidget* owne
 
 void TopWindow::paintEvent(QPaintEvent* e) {
     QPainter painter(this);
-    const QPixmap& tile = bitmap(background_);
+    const QPixmap& tile = bitmapFor(background_, devicePixelRatioF());
     if (tile.isNull()) {
         painter.fillRect(e->rect(), QColor(0xC0, 0xC0, 0xC0));
         return;

@@ -1,67 +1,55 @@
 #include "platform/qt/WavePlayer.h"
 
-#include <QAudioDevice>
 #include <QFile>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QMetaObject>
+
+#include "platform/qt/PulseOutput.h"
 
 namespace platform::qt {
 
 namespace {
 QString wavePath(int resource) { return QStringLiteral(":/waves/%1.wav").arg(resource); }
-
-bool audioOutputPresent() { return !QMediaDevices::defaultAudioOutput().isNull(); }
 }  // namespace
 
 WavePlayer::WavePlayer(std::function<void()> beep, QObject* parent)
-    : QObject(parent), beep_(std::move(beep)) {}
-
-WavePlayer::~WavePlayer() {
-    for (auto& [n, e] : effects_) e->stop();
+    : QObject(parent), beep_(std::move(beep)) {
+    // The sound thread reports a wave it could not play; the beep itself
+    // belongs to this thread.
+    output_ = std::make_unique<PulseOutput>("Tarvik_KXv", [this] {
+        QMetaObject::invokeMethod(this, [this] { beep_(); }, Qt::QueuedConnection);
+    });
 }
+
+// The output first: its thread may still report to this object.
+WavePlayer::~WavePlayer() { output_.reset(); }
 
 bool WavePlayer::hasWave(int resource) { return QFile::exists(wavePath(resource)); }
 
-QSoundEffect* WavePlayer::effect(int resource) {
-    auto it = effects_.find(resource);
-    if (it != effects_.end()) return it->second;
-    auto* e = new QSoundEffect(this);
-    connect(e, &QSoundEffect::statusChanged, this, [this, e] { onStatusChanged(e); });
-    e->setSource(QUrl(QStringLiteral("qrc") + wavePath(resource)));
-    effects_[resource] = e;
-    return e;
+std::optional<WaveData> WavePlayer::loadWave(int resource) {
+    QFile file(wavePath(resource));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    return decodeWave(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
-void WavePlayer::preload(const std::vector<int>& resources) {
-    if (!audioOutputPresent()) return;
-    for (int r : resources) {
-        if (hasWave(r)) effect(r);
-    }
+const WaveData* WavePlayer::wave(int resource) {
+    auto it = waves_.find(resource);
+    if (it == waves_.end()) it = waves_.emplace(resource, loadWave(resource)).first;
+    return it->second ? &*it->second : nullptr;
+}
+
+void WavePlayer::prepare(const std::vector<int>& resources) {
+    for (int r : resources) wave(r);
+    output_->connect();
 }
 
 void WavePlayer::play(int resource) {
-    if (current_ != nullptr) current_->stop();
-    current_ = nullptr;
-    if (!hasWave(resource) || !audioOutputPresent()) {
+    const WaveData* w = wave(resource);
+    if (w == nullptr || w->samples.empty()) {
         beep_();
         return;
     }
-    QSoundEffect* e = effect(resource);
-    if (e->status() == QSoundEffect::Error) {
-        beep_();
-        return;
-    }
-    current_ = e;
-    e->play();   // a wave still loading starts once it is ready
-}
-
-void WavePlayer::onStatusChanged(QSoundEffect* e) {
-    if (e->status() != QSoundEffect::Error) return;
-    if (e == current_) {
-        current_ = nullptr;
-        beep_();
-    }
+    output_->play(*w);
 }
 
 }  // namespace platform::qt

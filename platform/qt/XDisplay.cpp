@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -126,6 +127,39 @@ void setWindowClass(std::uintptr_t window, const std::string& instance, const st
                     reinterpret_cast<const unsigned char*>(value.data()),
                     static_cast<int>(value.size()));
     XFlush(d);
+}
+
+void setNormalWindowType(std::uintptr_t window) {
+    Display* d = display();
+    if (d == nullptr || window == 0) return;
+    const Atom normal = XInternAtom(d, "_NET_WM_WINDOW_TYPE_NORMAL", False);
+    XChangeProperty(d, static_cast<::Window>(window), XInternAtom(d, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&normal), 1);
+    XSync(d, False);
+}
+
+void skipTaskbar(std::uintptr_t window) {
+    Display* d = display();
+    if (d == nullptr || window == 0) return;
+    const auto w = static_cast<::Window>(window);
+    const Atom state = XInternAtom(d, "_NET_WM_STATE", False);
+    std::vector<Atom> atoms;
+    {
+        int format = 0;
+        unsigned long items = 0;
+        const auto bytes = readProperty(d, w, state, XA_ATOM, &format, &items);
+        const auto* longs = reinterpret_cast<const long*>(bytes.data());
+        for (unsigned long i = 0; format == 32 && i < items; ++i) atoms.push_back(static_cast<Atom>(longs[i]));
+    }
+    for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
+        const Atom a = XInternAtom(d, name, False);
+        if (std::find(atoms.begin(), atoms.end(), a) == atoms.end()) atoms.push_back(a);
+    }
+    XChangeProperty(d, w, state, XA_ATOM, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(atoms.data()),
+                    static_cast<int>(atoms.size()));
+    // Done before the toolkit, on its own connection, reads the states to
+    // add its own at the show.
+    XSync(d, False);
 }
 
 bool titledWindowExists(const std::string& utf8Title) {

@@ -17,6 +17,14 @@ bool windowManagerRunning();
 // Sets WM_CLASS of a native window to the given instance and class names.
 void setWindowClass(std::uintptr_t window, const std::string& instance, const std::string& cls);
 
+// Sets _NET_WM_WINDOW_TYPE to _NET_WM_WINDOW_TYPE_NORMAL alone.
+void setNormalWindowType(std::uintptr_t window);
+
+// Adds _NET_WM_STATE_SKIP_TASKBAR and _NET_WM_STATE_SKIP_PAGER to the
+// states of an unmapped window, keeping the others, so that a window manager
+// gives it no taskbar or pager entry once it is mapped.
+void skipTaskbar(std::uintptr_t window);
+
 // Whether any top-level window on the display shows the document of this
 // title, alone or after a viewer's name (help::titleShowsDocument), as its
 // _NET_WM_NAME in UTF-8, else WM_NAME. The titles of the window manager's

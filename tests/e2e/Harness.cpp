@@ -25,6 +25,7 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/e2e/SoundServer.h"
 #include "ui/Bitmaps.h"
 #include "ui/Controls.h"
 
@@ -369,7 +370,7 @@ bool XServer::start(const fs::path& logDir, std::string& error) {
         const std::string number = std::to_string(n);
         if (displayTaken(n)) continue;
         const std::string name = ":" + number;
-        if (!server_.start({xvfb, name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {},
+        if (!server_.start({xvfb, name, "-screen", "0", screen_, "-nolisten", "tcp"}, {},
                            logDir, logDir / ("xvfb" + number + ".out"),
                            logDir / ("xvfb" + number + ".err"))) {
             error = "could not start Xvfb";
@@ -406,6 +407,22 @@ bool XServer::start(const fs::path& logDir, std::string& error) {
     }
     error = "no free display number for Xvfb";
     return false;
+}
+
+bool XServer::mergeResources(const std::string& resources, const fs::path& dir, std::string& error) {
+    if (findOnPath("xrdb").empty()) {
+        error = "xrdb is not installed (package x11-xserver-utils)";
+        return false;
+    }
+    const fs::path file = dir / "xresources";
+    writeFile(file, resources + "\n");
+    // Without the C preprocessor: the lines go in as they are.
+    const RunResult r = run({"xrdb", "-nocpp", "-merge", file.string()}, {{"DISPLAY", display_}});
+    if (!r.finished || r.exitCode != 0) {
+        error = "xrdb -merge failed: " + r.err;
+        return false;
+    }
+    return true;
 }
 
 void XServer::stop() {
@@ -483,6 +500,21 @@ void XServer::requestClose(const std::string& windowId) {
     ev.xclient.data.l[1] = CurrentTime;
     XSendEvent(d, ev.xclient.window, False, NoEventMask, &ev);
     XFlush(d);
+}
+
+bool XServer::windowManagerRunning() {
+    if (xdisplay_ == nullptr) return false;
+    Display* d = dpy(xdisplay_);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool found =
+        XGetWindowProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False), 0, 1,
+                           False, XA_WINDOW, &type, &format, &items, &after, &data) == Success &&
+        type == XA_WINDOW && items == 1;
+    if (data != nullptr) XFree(data);
+    return found;
 }
 
 int XServer::bells() {
@@ -650,6 +682,9 @@ ScreenRect controlOnScreen(int id) {
     return r;
 }
 
+ProgramTest::ProgramTest() = default;
+ProgramTest::~ProgramTest() = default;
+
 void ProgramTest::SetUp() {
     if (findOnPath("xdotool").empty()) {
         GTEST_FAIL() << "xdotool is not installed (package xdotool); the end-to-end tests need it";
@@ -659,8 +694,29 @@ void ProgramTest::SetUp() {
     }
     ASSERT_FALSE(dir_.path().empty()) << "no temporary directory";
     std::string error;
+    x_.setScreen(screen_);
     ASSERT_TRUE(x_.start(dir_.path(), error)) << error;
+    if (!xResources_.empty()) {
+        ASSERT_TRUE(x_.mergeResources(xResources_, dir_.path(), error)) << error;
+    }
     xdo_.emplace(x_.display());
+    if (withWindowManager_) {
+        const std::string openbox = findOnPath("openbox");
+        ASSERT_FALSE(openbox.empty()) << "openbox is not installed (package openbox); the window-manager tests need it";
+        fs::create_directories(dir_.path() / "wm-home");
+        ASSERT_TRUE(windowManager_.start({openbox, "--sm-disable"},
+                                         {{"DISPLAY", x_.display()}, {"HOME", (dir_.path() / "wm-home").string()},
+                                          {"XDG_CONFIG_HOME", (dir_.path() / "wm-home").string()}},
+                                         dir_.path(), dir_.path() / "openbox.out", dir_.path() / "openbox.err"));
+        ASSERT_TRUE(waitUntil([&] { return x_.windowManagerRunning() || !windowManager_.running(); }, 10s) &&
+                    windowManager_.running())
+            << "openbox did not start: " << readFile(dir_.path() / "openbox.err");
+    }
+    ASSERT_FALSE(soundDir_.path().empty()) << "no temporary directory for the sound server";
+    sound_ = std::make_unique<SoundServer>();
+    ASSERT_TRUE(sound_->start(soundDir_.path(), error)) << error;
+    recorder_ = std::make_unique<SoundRecorder>();
+    ASSERT_TRUE(recorder_->start(sound_->address(), error)) << error;
     programPath_ = dir_.path() / "tarvik-kxv";
     std::error_code ec;
     fs::copy_file(TARVIK_BINARY, programPath_, fs::copy_options::overwrite_existing, ec);
@@ -680,8 +736,13 @@ void ProgramTest::TearDown() {
                      x_.describeWindows().c_str(), program_.describeEnd().c_str());
         x_.screenshot().save(QString::fromStdString(std::string(TARVIK_E2E_OUTPUT_DIR) + "/failed-" +
                                                     name + ".png"));
+        // And what was heard.
+        if (recorder_) recorder_->save(fs::path(TARVIK_E2E_OUTPUT_DIR) / ("failed-" + name + ".wav"));
     }
     program_.kill();
+    if (recorder_) recorder_->stop();
+    if (sound_) sound_->stop();
+    windowManager_.kill();
     x_.stop();
 }
 
@@ -696,7 +757,7 @@ Environment ProgramTest::programEnvironment() const {
         {"XDG_CACHE_HOME", (home / ".cache").string()},
         {"XDG_RUNTIME_DIR", (dir_.path() / "runtime").string()},
         {"XDG_DATA_DIRS", "/usr/local/share:/usr/share"},
-        {"PULSE_SERVER", "unix:/nonexistent/pulse"},
+        {"PULSE_SERVER", sound_ ? sound_->address() : std::string()},
         {"DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus"},
         {"WAYLAND_DISPLAY", ""},
         {"SESSION_MANAGER", ""},

@@ -1,6 +1,8 @@
-// Machinery for driving the real program: a private X server per test, the
-// program copied into a fresh directory with its own files, xdotool for
-// input, root-window screenshots and the puzzle file's byte shift.
+// Machinery for driving the real program: a private X server per test (with
+// a window manager where the test asks for one), a private sound server whose
+// output is recorded (SoundServer.h), the program copied into a fresh
+// directory with its own files, xdotool for input, root-window screenshots
+// and the puzzle file's byte shift.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -123,7 +126,8 @@ struct Geometry {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
-// Xvfb at 1024x768x24 on a free display, no window manager.
+// Xvfb at 1024x768x24 (unless set otherwise) on a free display, no window
+// manager.
 class XServer {
 public:
     XServer() = default;
@@ -131,8 +135,14 @@ public:
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
 
+    // The screen as Xvfb takes it (WIDTHxHEIGHTxDEPTH), before start().
+    void setScreen(const std::string& screen) { screen_ = screen; }
     // Starts the server and waits until it accepts connections.
     bool start(const fs::path& logDir, std::string& error);
+    // Merges X resources (such as "Xft.dpi: 192", as a desktop set to 200 %
+    // announces it) into the server's resource database with xrdb; the
+    // server keeps them while this connection to it stays open.
+    bool mergeResources(const std::string& resources, const fs::path& dir, std::string& error);
     void stop();
     const std::string& display() const { return display_; }
 
@@ -147,6 +157,9 @@ public:
     // (WM_DELETE_WINDOW).
     void requestClose(const std::string& windowId);
 
+    // Whether a window manager announces itself (_NET_SUPPORTING_WM_CHECK).
+    bool windowManagerRunning();
+
     // Counts the bells rung on the server (the default beep of a client).
     int bells();
     // Waits until at least n bells were rung in total; false on timeout.
@@ -154,6 +167,7 @@ public:
 
 private:
     Process server_;
+    std::string screen_ = "1024x768x24";
     std::string display_;
     void* xdisplay_ = nullptr;   // Display*, kept for screenshots and bells
     int xkbEventBase_ = 0;
@@ -222,16 +236,24 @@ ScreenRect controlOnScreen(int id);
 inline int mainX(int clientX) { return kMainLeft + clientX; }
 inline int mainY(int clientY) { return kMainTop + clientY; }
 
-// A test with its own X server, directory and program copy.
+class SoundServer;
+class SoundRecorder;
+
+// A test with its own X server, sound server, directory and program copy.
+// The sound server's null sink is recorded from SetUp to TearDown: see
+// recording() and SoundServer.h for finding the cues in it.
 class ProgramTest : public ::testing::Test {
 protected:
+    ProgramTest();
+    ~ProgramTest() override;
     void SetUp() override;
     void TearDown() override;
 
     const fs::path& dir() const { return dir_.path(); }
     fs::path file(const std::string& name) const { return dir_.path() / name; }
 
-    // The environment the program runs in (private home, no sound server).
+    // The environment the program runs in (private home, the private sound
+    // server).
     Environment programEnvironment() const;
     // Starts the copied program; `extra` changes the environment further.
     // With asUser, the program runs as that user (who should own dir()).
@@ -263,12 +285,36 @@ protected:
     void writeLibrary(const std::string& plain);
     void writeConfig(const std::string& text) { writeFile(file("KXC_CONFIG.INI"), text); }
 
+    // The X server's screen and the resources announced on it; a fixture
+    // sets them before ProgramTest::SetUp runs.
+    std::string screen_ = "1024x768x24";
+    std::string xResources_;
+
+    // What the sound server's sink played since SetUp.
+    SoundRecorder& recording() { return *recorder_; }
+
     TempDir dir_;
     XServer x_;
+    // Set in a test's constructor: run openbox on the X server, as on a
+    // player's desktop. See WindowManagerTest.
+    bool withWindowManager_ = false;
+    Process windowManager_;
+    TempDir soundDir_;
+    std::unique_ptr<SoundServer> sound_;
+    std::unique_ptr<SoundRecorder> recorder_;
     std::optional<Xdo> xdo_;
     Process program_;
     fs::path programPath_;
     int launches_ = 0;
+};
+
+// A ProgramTest under a real window manager: openbox runs on the test's X
+// server from SetUp on (its own configuration from /etc/xdg/openbox).
+// Derive from it like from ProgramTest:
+//   class OwnedWindows : public WindowManagerTest {};
+class WindowManagerTest : public ProgramTest {
+protected:
+    WindowManagerTest() { withWindowManager_ = true; }
 };
 
 // The unlocked configuration.

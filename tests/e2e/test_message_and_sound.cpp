@@ -1,9 +1,10 @@
 // The title strip opens the message window once per run and its OK closes
-// it; the sound switch silences the cues that obey it. Without a sound
-// device every cue falls back to the default beep, which the X server
-// reports as a bell, so the bells count the cues.
+// it; the sound switch silences the cues that obey it. The default beep is a
+// bell on the X server; the cues are heard on the sound server.
 #include "tests/e2e/Harness.h"
+#include "tests/e2e/SoundServer.h"
 #include "ui/Controls.h"
+#include "ui/SoundCues.h"
 
 namespace e2e {
 namespace {
@@ -16,11 +17,17 @@ const std::string kLibrary =
 
 class MessageAndSound : public ProgramTest {
 protected:
-    // Waits a moment and reports the bells rung since `before`.
-    int bellsAfterQuiet(int before) {
-        sleepFor(700ms);
-        return x_.bells() - before;
+    std::size_t mark() const { return recording().sampleCount(); }
+    const SoundRecorder& recording() const { return *recorder_; }
+
+    // Whether the cue is heard, whole, after `from`.
+    bool heard(std::size_t from, ui::SoundCue cue) {
+        const auto sounds = waitForSounds(*recorder_, from, 1, 150ms, 3s);
+        return !sounds.empty() &&
+               cueMatch(recorder_->samples(), sounds.front().start, ui::cueSpec(cue).resource) > 0.8;
     }
+    // Whether nothing at all is heard for a while after `from`.
+    bool silentAfter(std::size_t from) { return soundsAfterQuiet(*recorder_, from, 150ms, 700ms).empty(); }
 };
 
 TEST_F(MessageAndSound, TheTitleStripOpensTheMessageWindowOnceAndOkClosesIt) {
@@ -89,54 +96,49 @@ TEST_F(MessageAndSound, MuteSilencesTheCuesThatObeyItButNotTheClick) {
     writeLibrary(kLibrary);
     launch();
     ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
-    sleepFor(500ms);
-    const int start = x_.bells();
 
     // Sound on: New Game's cue and a miss's cue are heard.
+    std::size_t from = mark();
     clickControl(ui::id::NewGameButton);
-    ASSERT_TRUE(x_.waitForBells(start + 1, 3s))
-        << "New Game made no sound: with no sound device a cue must fall back to the default beep";
+    ASSERT_TRUE(heard(from, ui::SoundCue::NewGame)) << "New Game made no sound";
+    from = mark();
     clickTile('Z');
-    EXPECT_TRUE(x_.waitForBells(start + 2, 3s)) << "a miss made no sound";
+    EXPECT_TRUE(heard(from, ui::SoundCue::Miss)) << "a miss made no sound";
 
     // Muted: the SoundButton's own click is heard, New Game and a miss are not.
-    int before = x_.bells();
+    from = mark();
     clickControl(ui::id::SoundButton);
-    EXPECT_TRUE(x_.waitForBells(before + 1, 3s)) << "the SoundButton press made no click";
-    sleepFor(300ms);
-    before = x_.bells();
+    EXPECT_TRUE(heard(from, ui::SoundCue::Click)) << "the SoundButton press made no click";
+    from = mark();
     clickControl(ui::id::NewGameButton);
-    EXPECT_EQ(bellsAfterQuiet(before), 0) << "New Game is heard while muted";
-    before = x_.bells();
+    EXPECT_TRUE(silentAfter(from)) << "New Game is heard while muted";
+    from = mark();
     clickControl(ui::id::PlayerOneButton);   // a click cue, which ignores the mute
-    EXPECT_TRUE(x_.waitForBells(before + 1, 3s)) << "a click cue is silenced by the mute";
-    sleepFor(300ms);
-    before = x_.bells();
+    EXPECT_TRUE(heard(from, ui::SoundCue::Click)) << "a click cue is silenced by the mute";
+    from = mark();
     clickTile('Q');
-    EXPECT_EQ(bellsAfterQuiet(before), 0) << "a miss is heard while muted";
+    EXPECT_TRUE(silentAfter(from)) << "a miss is heard while muted";
 
     // Unmuted again.
-    sleepFor(300ms);
-    before = x_.bells();
+    from = mark();
     clickControl(ui::id::SoundButton);
-    EXPECT_TRUE(x_.waitForBells(before + 1, 3s));
-    sleepFor(300ms);
-    before = x_.bells();
+    EXPECT_TRUE(heard(from, ui::SoundCue::Click));
+    from = mark();
     clickTile('X');
-    EXPECT_TRUE(x_.waitForBells(before + 1, 3s)) << "a miss is silent after unmuting";
+    EXPECT_TRUE(heard(from, ui::SoundCue::Miss)) << "a miss is silent after unmuting";
+    EXPECT_EQ(x_.bells(), 0) << "a cue rang the bell although the sound server took it";
 }
 
 TEST_F(MessageAndSound, MinimizeButtonIsHeardWhileMuted) {
     writeLibrary(kLibrary);
     launch();
     ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
-    int before = x_.bells();
+    std::size_t from = mark();
     clickControl(ui::id::SoundButton);
-    ASSERT_TRUE(x_.waitForBells(before + 1, 3s)) << "the SoundButton press made no click";
-    sleepFor(300ms);
-    before = x_.bells();
+    ASSERT_TRUE(heard(from, ui::SoundCue::Click)) << "the SoundButton press made no click";
+    from = mark();
     clickControl(ui::id::MinimizeButton);
-    EXPECT_TRUE(x_.waitForBells(before + 1, 3s)) << "MinimizeButton's cue is silenced by the mute";
+    EXPECT_TRUE(heard(from, ui::SoundCue::Minimize)) << "MinimizeButton's cue is silenced by the mute";
     EXPECT_TRUE(program_.running()) << program_.describeEnd();
 }
 

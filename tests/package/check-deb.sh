@@ -59,6 +59,13 @@ case "$(field Depends)" in
     *libqt6widgets6*libstdc++6*) ;;
     *) fail "Depends lacks what dpkg-shlibdeps finds: $(field Depends)" ;;
 esac
+# The libraries opened at run time are not seen by dpkg-shlibdeps.
+for lib in libpulse0 libglib2.0-0; do
+    case "$(field Depends)" in
+        *"$lib"*) ;;
+        *) fail "Depends lacks $lib, which the game opens at run time: $(field Depends)" ;;
+    esac
+done
 case "$(field Recommends)" in
     *xchm*) ;;
     *) fail "Recommends lacks a help viewer: $(field Recommends)" ;;

@@ -5,9 +5,7 @@
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Exact pixel layout: no scaling of the fixed positions.
-    if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
-        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // Scaled as the program is: by QT_SCALE_FACTOR where a test run sets it.
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);

@@ -358,6 +358,52 @@ TEST(WavePlayer, EveryCueHasItsWave) {
     }
 }
 
+// What goes to the sound server is the stored sound, in its own format.
+TEST(WavePlayer, EveryCueDecodesToItsFormatAndLength) {
+    for (const auto& cue : ui::cueTable) {
+        SCOPED_TRACE(cue.name);
+        const auto wave = platform::qt::WavePlayer::loadWave(cue.resource);
+        ASSERT_TRUE(wave.has_value());
+        EXPECT_EQ(wave->sampleRate, cue.sampleRate);
+        EXPECT_EQ(wave->bitsPerSample, cue.bitsPerSample);
+        EXPECT_EQ(wave->channels, 1);
+        EXPECT_NEAR(wave->seconds(), cue.seconds, 0.001);
+    }
+}
+
+TEST(WaveData, OnlyWholeUncompressedPcmDecodes) {
+    auto le = [](unsigned v, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+        return out;
+    };
+    auto file = [&](unsigned format, unsigned channels, unsigned bits, const std::string& data,
+                    const std::string& extra = {}) {
+        const std::string fmt = le(format, 2) + le(channels, 2) + le(8000, 4) +
+                                le(8000 * channels * bits / 8, 4) + le(channels * bits / 8, 2) + le(bits, 2);
+        const std::string body = "WAVE" + extra + "fmt " + le(16, 4) + fmt + "data" +
+                                 le(static_cast<unsigned>(data.size()), 4) + data;
+        return "RIFF" + le(static_cast<unsigned>(body.size()), 4) + body;
+    };
+    // A chunk the decoder does not know (padded to an even size) is skipped.
+    const auto good = platform::qt::decodeWave(file(1, 1, 16, std::string("\x01\x00\x02\x00", 4),
+                                                    "LIST" + le(3, 4) + "abc" + std::string(1, '\0')));
+    ASSERT_TRUE(good.has_value());
+    EXPECT_EQ(good->samples, (std::vector<std::uint8_t>{1, 0, 2, 0}));
+    // An odd byte at the end of 16-bit data is no sample.
+    const auto odd = platform::qt::decodeWave(file(1, 1, 16, std::string("\x01\x00\x02", 3)));
+    ASSERT_TRUE(odd.has_value());
+    EXPECT_EQ(odd->samples.size(), 2u);
+    EXPECT_FALSE(platform::qt::decodeWave(file(3, 1, 32, "abcd")).has_value()) << "float samples";
+    EXPECT_FALSE(platform::qt::decodeWave(file(1, 6, 16, "abcdefghijkl")).has_value()) << "six channels";
+    EXPECT_FALSE(platform::qt::decodeWave(file(1, 1, 24, "abc")).has_value()) << "24 bits";
+    std::string cut = file(1, 1, 8, "abcdefgh");
+    cut.resize(cut.size() - 3);
+    EXPECT_FALSE(platform::qt::decodeWave(cut).has_value()) << "data cut short";
+    EXPECT_FALSE(platform::qt::decodeWave("RIFF").has_value());
+    EXPECT_FALSE(platform::qt::decodeWave(std::string(64, 'x')).has_value());
+}
+
 TEST(TerminationSignals, EachSignalRunsTheHandlerOnTheEventLoop) {
     int calls = 0;
     {

@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <set>
+#include <vector>
 
 #include "ui/Bitmaps.h"
 #include "ui/Controls.h"
@@ -66,9 +68,24 @@ BmpHeader parseBmp(const QByteArray& b) {
 
 QImage loadBitmap(int id) { return QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(id)); }
 
-TEST(InventoryTest, EveryBitmapIsEmbeddedAtItsSizeAs24BitUncompressed) {
+QImage loadTwin(int id) { return QImage(QStringLiteral(":/bitmaps/%1@2x.png").arg(id)); }
+
+// The bitmaps folder holds the bitmaps and their 2x twins; anything else
+// there is a stray.
+QStringList bitmapStrays() {
+    QStringList bmpStrays, twinStrays;
+    numberedFiles(":/bitmaps", ".bmp", bmpStrays);
+    numberedFiles(":/bitmaps", "@2x.png", twinStrays);
     QStringList strays;
-    const std::set<int> present = numberedFiles(":/bitmaps", ".bmp", strays);
+    for (const QString& name : bmpStrays)
+        if (twinStrays.contains(name)) strays << name;
+    return strays;
+}
+
+TEST(InventoryTest, EveryBitmapIsEmbeddedAtItsSizeAs24BitUncompressed) {
+    QStringList ignored;
+    const std::set<int> present = numberedFiles(":/bitmaps", ".bmp", ignored);
+    const QStringList strays = bitmapStrays();
     EXPECT_TRUE(strays.isEmpty()) << strays.join(", ").toStdString();
     std::set<int> expected;
     for (const ui::BitmapSpec& row : ui::bitmapTable) {
@@ -88,6 +105,72 @@ TEST(InventoryTest, EveryBitmapIsEmbeddedAtItsSizeAs24BitUncompressed) {
     }
     EXPECT_EQ(present, expected);
     EXPECT_EQ(expected.size(), static_cast<std::size_t>(ui::kBitmapCount));
+}
+
+// Mean difference per channel between two images of one size; with slack,
+// the least over shifts of `b` by up to that many pixels either way (the
+// border of that width left out).
+double meanDifference(const QImage& a, const QImage& b, int slack = 0) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    double best = 1e9;
+    for (int dy = -slack; dy <= slack; ++dy)
+        for (int dx = -slack; dx <= slack; ++dx) {
+            double sum = 0;
+            int count = 0;
+            for (int row = slack; row < x.height() - slack; ++row)
+                for (int col = slack; col < x.width() - slack; ++col) {
+                    const QRgb p = x.pixel(col, row), q = y.pixel(col + dx, row + dy);
+                    sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                           std::abs(qBlue(p) - qBlue(q));
+                    ++count;
+                }
+            if (count > 0) best = std::min(best, sum / (3.0 * count));
+        }
+    return best;
+}
+
+TEST(InventoryTest, EveryBitmapHasAnOpaqueTwinAtTwiceItsSize) {
+    QStringList ignored;
+    const std::set<int> twins = numberedFiles(":/bitmaps", "@2x.png", ignored);
+    std::set<int> expected;
+    for (const ui::BitmapSpec& row : ui::bitmapTable) {
+        SCOPED_TRACE(row.id);
+        expected.insert(row.id);
+        const QByteArray bytes = readResource(QStringLiteral(":/bitmaps/%1@2x.png").arg(row.id));
+        ASSERT_FALSE(bytes.isEmpty()) << "no twin for " << row.what;
+        EXPECT_TRUE(bytes.startsWith("\x89PNG")) << "not a PNG";
+        const QImage twin = loadTwin(row.id);
+        EXPECT_EQ(twin.size(), QSize(2 * row.width, 2 * row.height));
+        EXPECT_FALSE(twin.hasAlphaChannel());
+    }
+    EXPECT_EQ(twins, expected);
+}
+
+TEST(InventoryTest, EachTwinIsTheSamePictureAsItsBitmapAndNoOther) {
+    // A twin is close to its own bitmap enlarged (the same drawing, only
+    // finer) and nearer to it than to any other bitmap of that size: no twin
+    // stands under another bitmap's number. The letters, fitted to whole
+    // pixels at the bitmap's size, may stand a pixel apart.
+    std::map<std::pair<int, int>, std::vector<int>> bySize;
+    for (const ui::BitmapSpec& row : ui::bitmapTable) bySize[{row.width, row.height}].push_back(row.id);
+    auto enlarged = [](int id) {
+        const QImage bitmap = loadBitmap(id);
+        return bitmap.scaled(bitmap.size() * 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    };
+    for (const ui::BitmapSpec& row : ui::bitmapTable) {
+        SCOPED_TRACE(row.id);
+        const QImage twin = loadTwin(row.id);
+        ASSERT_EQ(twin.size(), QSize(2 * row.width, 2 * row.height));
+        const int slack = row.role == ui::BitmapRole::LetterTile ? 2 : 0;
+        const double own = meanDifference(twin, enlarged(row.id), slack);
+        EXPECT_LT(own, row.role == ui::BitmapRole::LetterTile ? 26.0 : 18.0)
+            << row.what << " drawn at twice the size looks different";
+        for (int other : bySize[{row.width, row.height}]) {
+            if (other == row.id) continue;
+            EXPECT_LT(own, meanDifference(twin, enlarged(other), slack)) << "the twin is nearer bitmap " << other;
+        }
+    }
 }
 
 TEST(InventoryTest, PressedFacesDifferFromNormalFacesAndTilesFromEachOther) {

@@ -1,5 +1,8 @@
 // The windows and the 77 controls as start-up leaves them on the Qt desktop.
 #include <QFontInfo>
+#include <QFontMetricsF>
+
+#include <cmath>
 #include <QLabel>
 #include <QLineEdit>
 #include <QWindow>
@@ -95,22 +98,30 @@ TEST_F(LayoutTest, PicturesShowTheirBitmapAtItsOwnSize) {
     EXPECT_EQ(control(ui::id::WinPictureRight)->size(), QSize(53, 30));
     // Tile A is nominally 18 wide, its bitmap 19.
     EXPECT_EQ(control(ui::id::LetterTile(0))->size(), QSize(19, 20));
-    const auto* tile = static_cast<QLabel*>(control(ui::id::LetterTile(0)));
+    auto* tile = static_cast<platform::qt::Picture*>(control(ui::id::LetterTile(0)));
+    EXPECT_EQ(tile->bitmapNumber(), ui::letterTileBitmap(0));
     const QPixmap& a = platform::qt::bitmap(ui::letterTileBitmap(0));
     ASSERT_FALSE(a.isNull()) << "bitmap 130 is missing from the resources";
-    EXPECT_EQ(tile->pixmap().toImage(), a.toImage());
+    EXPECT_TRUE(qt_testing::showsPicture(tile->grab().toImage(), ui::letterTileBitmap(0)));
 }
 
-TEST_F(LayoutTest, PhraseFontIsBoldCourierNewOrItsMetricTwinAt22Pixels) {
+TEST_F(LayoutTest, PhraseFontIsBoldCourierNewOrItsMetricTwinWithA22PixelCell) {
     start();
     for (int id : {ui::id::PhraseDisplay, ui::id::PhraseUnderlay}) {
-        const QFontInfo info(control(id)->font());
+        const QFont font = control(id)->font();
+        const QFontInfo info(font);
         EXPECT_TRUE(info.family() == QLatin1String("Liberation Mono") ||
                     info.family() == QLatin1String("Courier New"))
             << info.family().toStdString();
-        EXPECT_EQ(info.pixelSize(), 22);
         EXPECT_TRUE(info.bold());
         EXPECT_TRUE(info.fixedPitch());
+        // 22 pixels is the cell, ascent plus descent; the em is smaller.
+        const QFontMetrics metrics(font);
+        EXPECT_EQ(metrics.ascent() + metrics.descent(), 22) << "em " << info.pixelSize();
+        EXPECT_LT(info.pixelSize(), 22);
+        // A whole number of pixels a character, as on the classic desktop.
+        const QFontMetricsF exact(font);
+        EXPECT_EQ(exact.horizontalAdvance(QStringLiteral("MMMMMMMMMM")), 10 * std::round(exact.horizontalAdvance(QLatin1Char('M'))));
     }
     // The other texts are in a sans small enough for their 18-20 pixel rows.
     const QFontMetrics stats(control(ui::id::PlayerOneTotalDisplay)->font());
@@ -119,15 +130,69 @@ TEST_F(LayoutTest, PhraseFontIsBoldCourierNewOrItsMetricTwinAt22Pixels) {
     EXPECT_LE(hint.height(), 20);
 }
 
+// The longest phrase the add window takes, 38 letters, shows as 76
+// characters (each letter and a space); all of them fit the 846 pixels of
+// the display and of its underlay.
+TEST_F(LayoutTest, SeventySixPhraseCharactersFitThePhraseDisplay) {
+    start();
+    const std::string blanks = [] {
+        std::string s;
+        for (int i = 0; i < 38; ++i) s += "_ ";
+        return s;
+    }();
+    const std::string letters = [] {
+        std::string s;
+        for (int i = 0; i < 38; ++i) s += std::string(1, static_cast<char>('M' + i % 13)) + " ";
+        return s;
+    }();
+    ASSERT_EQ(blanks.size(), 76u);
+    for (int id : {ui::id::PhraseDisplay, ui::id::PhraseUnderlay}) {
+        QWidget* w = control(id);
+        ASSERT_EQ(w->width(), 846);
+        const QFontMetrics metrics(w->font());
+        for (const std::string& text : {blanks, letters}) {
+            const QString shown = QString::fromLatin1(text.c_str());
+            EXPECT_LE(metrics.horizontalAdvance(shown), 846) << text;
+            EXPECT_LE(metrics.boundingRect(shown).right(), 846) << text;
+        }
+        // And the label itself asks for no more than it has.
+        desk->setText(id, letters);
+        EXPECT_LE(static_cast<QLabel*>(w)->sizeHint().width(), 846);
+    }
+}
+
+TEST(PhraseFont, TheCellIsTheLargestThatFits) {
+    for (int cell : {11, 22, 44}) {
+        SCOPED_TRACE(cell);
+        QFont f(QStringLiteral("Liberation Mono"));
+        f.setBold(true);
+        const QFont fitted = platform::qt::withCellHeight(f, cell);
+        EXPECT_LE(QFontMetrics(fitted).height(), cell);
+        QFont larger = fitted;
+        larger.setPixelSize(fitted.pixelSize() + 1);
+        EXPECT_GT(QFontMetrics(larger).height(), cell);
+    }
+}
+
+TEST_F(LayoutTest, AHiddenPictureShowsItsBitmapOnceShown) {
+    start();
+    auto* loss = static_cast<platform::qt::Picture*>(control(ui::id::LossFigure));
+    ASSERT_FALSE(loss->isVisible());
+    EXPECT_EQ(loss->size(), QSize(280, 376)) << "the bitmap's size from the start";
+    EXPECT_EQ(loss->bitmapNumber(), 0) << "a hidden picture is decoded only when it first shows";
+    desk->showControl(ui::id::LossFigure);
+    EXPECT_EQ(loss->bitmapNumber(), 6050);
+    const QImage shown = window(Window::Main)->grab(loss->geometry()).toImage();
+    EXPECT_TRUE(qt_testing::showsPicture(shown, 6050));
+}
+
 TEST_F(LayoutTest, FlightFramesShowInFrontOfTheLossFigures) {
     start();
     desk->showControl(ui::id::AltLossFigure);
     for (int frame : ui::id::FlightFrames) {
         desk->showControl(frame);
         const QImage shown = window(Window::Main)->grab(control(frame)->geometry()).toImage();
-        const QPixmap& bitmap = platform::qt::bitmap(ui::findControl(frame)->bitmap);
-        ASSERT_FALSE(bitmap.isNull());
-        EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), bitmap.toImage().convertToFormat(QImage::Format_RGB32))
+        EXPECT_TRUE(qt_testing::showsPicture(shown, ui::findControl(frame)->bitmap))
             << "flight frame " << frame << " is covered";
         desk->hideControl(frame);
     }
@@ -147,13 +212,14 @@ TEST_F(LayoutTest, PhraseDisplayLiesOverItsUnderlayWithoutHidingIt) {
     desk->setText(ui::id::PhraseDisplay, "A    ");
     const QImage shot = window(Window::Main)->grab(QRect(28, 38, 846, 25)).toImage();
     // The grey underlay shows through where the display has no letter; the
-    // underscores below it are drawn in black.
+    // underscores below it are drawn in black. (The shot is in device pixels.)
+    const double r = qt_testing::testRatio();
     bool sawBlackLow = false;
-    for (int x = 40; x < 80; ++x) {
-        for (int y = 18; y < 25; ++y) sawBlackLow |= qGray(shot.pixel(x, y)) < 60;
+    for (int x = int(40 * r); x < int(80 * r); ++x) {
+        for (int y = int(16 * r); y < shot.height(); ++y) sawBlackLow |= qGray(shot.pixel(x, y)) < 60;
     }
     EXPECT_TRUE(sawBlackLow);
-    EXPECT_EQ(QColor(shot.pixel(845, 1)), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(QColor(shot.pixel(shot.width() - 1, int(r))), QColor(0xC0, 0xC0, 0xC0));
 }
 
 TEST(TextStatic, MnemonicAmpersandsVanishAndDoubledOnesShowOnce) {

@@ -48,6 +48,11 @@ QByteArray encodeBmp24(const QImage& image);
 // Painters set up for smooth drawing.
 void prepare(QPainter& p);
 
+// An image of the given size in the layout's pixels, drawn at `scale`
+// device pixels per layout pixel: a painter on it draws the same picture in
+// layout coordinates, only finer.
+QImage canvas(int width, int height, int scale, QImage::Format format = QImage::Format_RGB32);
+
 // Text drawn in `rect`, centred, with a one-pixel shadow when `shadow` is valid.
 void drawLabel(QPainter& p, const QRect& rect, const QString& text, const QFont& font,
                const QColor& colour, const QColor& shadow = QColor());
@@ -55,21 +60,22 @@ void drawLabel(QPainter& p, const QRect& rect, const QString& text, const QFont&
 // Largest pixel size (at most `maxSize`) at which `text` fits in `width`.
 int fittingSize(const QString& text, int width, int maxSize, bool bold = true);
 
-// Button faces and letter tiles.
+// Button faces and letter tiles. Every bitmap painter takes the scale it
+// draws at: 1 for the bitmaps themselves, 2 for their high-density twins.
 enum class FaceStyle { Board, TitleGlyph, CloseGlyph };
-QImage buttonFace(int normalFaceId, int width, int height, bool pressed);
-QImage letterTile(char letter, int width, int height);
+QImage buttonFace(int normalFaceId, int width, int height, bool pressed, int scale = 1);
+QImage letterTile(char letter, int width, int height, int scale = 1);
 
 // The program's icon, drawn for one square size (16 to 256 pixels).
 inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 QImage icon(int size);
 
 // Window backgrounds and the main window's pictures.
-QImage mainBackground();
-QImage addPuzzleBackground();
-QImage messagePicture();
+QImage mainBackground(int scale = 1);
+QImage addPuzzleBackground(int scale = 1);
+QImage messagePicture(int scale = 1);
 // A picture control's bitmap, drawn over the main background at the
 // control's place so it blends in; nullopt-like empty image for unknown ids.
-QImage mainPicture(int bitmapId, int width, int height);
+QImage mainPicture(int bitmapId, int width, int height, int scale = 1);
 
 }  // namespace art

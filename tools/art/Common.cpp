@@ -40,6 +40,12 @@ void prepare(QPainter& p) {
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
 }
 
+QImage canvas(int width, int height, int scale, QImage::Format format) {
+    QImage img(width * scale, height * scale, format);
+    img.setDevicePixelRatio(scale);
+    return img;
+}
+
 void drawLabel(QPainter& p, const QRect& rect, const QString& text, const QFont& font,
                const QColor& colour, const QColor& shadow) {
     p.save();

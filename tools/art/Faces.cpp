@@ -62,13 +62,13 @@ const std::map<int, FaceContent>& faceContents() {
 
 }  // namespace
 
-QImage buttonFace(int normalFaceId, int width, int height, bool pressed) {
+QImage buttonFace(int normalFaceId, int width, int height, bool pressed, int scale) {
     const auto found = faceContents().find(normalFaceId);
     if (found == faceContents().end()) return {};
     const FaceContent& content = found->second;
     const FaceLook& look = *content.look;
 
-    QImage img(width, height, QImage::Format_RGB32);
+    QImage img = canvas(width, height, scale);
     img.fill(look.surround);
     QPainter p(&img);
     prepare(p);
@@ -133,8 +133,8 @@ QImage buttonFace(int normalFaceId, int width, int height, bool pressed) {
     return img;
 }
 
-QImage letterTile(char letter, int width, int height) {
-    QImage img(width, height, QImage::Format_RGB32);
+QImage letterTile(char letter, int width, int height, int scale) {
+    QImage img = canvas(width, height, scale);
     img.fill(colour::tray);
     QPainter p(&img);
     prepare(p);

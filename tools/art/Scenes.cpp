@@ -182,12 +182,12 @@ void paintTray(QPainter& p) {
 
 }  // namespace
 
-QImage mainBackground() {
-    QImage img(ui::kMainWidth, ui::kMainHeight, QImage::Format_RGB32);
+QImage mainBackground(int scale) {
+    QImage img = canvas(ui::kMainWidth, ui::kMainHeight, scale);
     img.fill(colour::board);
     QPainter p(&img);
     prepare(p);
-    titleStrip(p, img.width(), 25, "Tarvik_KXv");
+    titleStrip(p, ui::kMainWidth, 25, "Tarvik_KXv");
     textAt(p, QRect(130, 0, 400, 24), Qt::AlignLeft | Qt::AlignVCenter,
            "guess the phrase before the figure is complete", titleFont(12),
            colour::cream.darker(140));
@@ -215,15 +215,15 @@ QImage mainBackground() {
     return img;
 }
 
-QImage addPuzzleBackground() {
+QImage addPuzzleBackground(int scale) {
     const ui::BitmapSpec* row = ui::findBitmap(100);
-    QImage img(row->width, row->height, QImage::Format_RGB32);
+    QImage img = canvas(row->width, row->height, scale);
     img.fill(colour::board);
     QPainter p(&img);
     prepare(p);
-    titleStrip(p, img.width(), 28, "Add Puzzles");
+    titleStrip(p, row->width, 28, "Add Puzzles");
 
-    const QRectF card(18, 44, img.width() - 36, 246);
+    const QRectF card(18, 44, row->width - 36, 246);
     p.setPen(QPen(colour::gold.darker(115), 2));
     p.setBrush(colour::parchment);
     p.drawRoundedRect(card, 8, 8);
@@ -245,7 +245,7 @@ QImage addPuzzleBackground() {
     // A few tiles as decoration along the bottom of the card.
     const char* word = "TARVIK";
     for (int i = 0; i < 6; ++i) {
-        const QImage tile = letterTile(word[i], 19, 20);
+        const QImage tile = letterTile(word[i], 19, 20, scale);
         p.fillRect(QRect(500 + i * 24 - 1, 252 - 1, 21, 22), colour::parchment.darker(115));
         p.drawImage(500 + i * 24, 252, tile);
     }
@@ -261,18 +261,18 @@ QImage addPuzzleBackground() {
     return img;
 }
 
-QImage messagePicture() {
+QImage messagePicture(int scale) {
     const ui::BitmapSpec* row = ui::findBitmap(1870);
-    QImage img(row->width, row->height, QImage::Format_RGB32);
+    QImage img = canvas(row->width, row->height, scale);
     img.fill(colour::board);
     QPainter p(&img);
     prepare(p);
     p.setPen(QPen(colour::gold.darker(115), 2));
     p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRectF(1, 1, img.width() - 2, img.height() - 2), 6, 6);
-    textAt(p, QRect(8, 8, img.width() - 16, 22), Qt::AlignCenter, "Use the arrow keys",
+    p.drawRoundedRect(QRectF(1, 1, row->width - 2, row->height - 2), 6, 6);
+    textAt(p, QRect(8, 8, row->width - 16, 22), Qt::AlignCenter, "Use the arrow keys",
            uiFont(16), colour::cream);
-    textAt(p, QRect(8, 30, img.width() - 16, 22), Qt::AlignCenter, "to move the game window",
+    textAt(p, QRect(8, 30, row->width - 16, 22), Qt::AlignCenter, "to move the game window",
            uiFont(16), colour::cream);
     // Arrow keycaps on both sides of the OK button.
     auto key = [&p](QPointF c, qreal angle) {
@@ -296,7 +296,7 @@ QImage messagePicture() {
     return img;
 }
 
-QImage mainPicture(int bitmapId, int width, int height) {
+QImage mainPicture(int bitmapId, int width, int height, int scale) {
     // Find the control that shows this bitmap: the picture blends into the
     // main background at exactly that place.
     const ui::ControlSpec* control = nullptr;
@@ -305,7 +305,7 @@ QImage mainPicture(int bitmapId, int width, int height) {
     if (!control) return {};
     const QRect place(control->left, control->top, width, height);
 
-    QImage scene = mainBackground();
+    QImage scene = mainBackground(scale);
     QPainter p(&scene);
     prepare(p);
     switch (bitmapId) {
@@ -415,7 +415,9 @@ QImage mainPicture(int bitmapId, int width, int height) {
         }
     }
     p.end();
-    return scene.copy(place);
+    QImage picture = scene.copy(QRect(place.topLeft() * scale, place.size() * scale));
+    picture.setDevicePixelRatio(scale);
+    return picture;
 }
 
 }  // namespace art

@@ -3,15 +3,18 @@
 // Usage: make_art <resources directory> [preview directory]
 //   e.g. QT_QPA_PLATFORM=offscreen build/tools/art/make_art resources /tmp/art
 // Writes <resources>/bitmaps/<number>.bmp for every entry of ui::bitmapTable
-// (24-bit, uncompressed, at the table's size) and <resources>/icon/<size>.png at
-// every icon size from 16 to 256 pixels.
+// (24-bit, uncompressed, at the table's size), beside it <number>@2x.png, the
+// same drawing at twice the size for high-density screens, and
+// <resources>/icon/<size>.png at every icon size from 16 to 256 pixels.
 // With a preview directory it also writes PNG composites of the windows with
 // their pictures in place, for looking at the artwork. Needs the Liberation
 // fonts; the output is deterministic, so rerunning reproduces the committed
 // files byte for byte.
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImageWriter>
 
 #include <cstdio>
 
@@ -21,27 +24,38 @@
 
 namespace {
 
-QImage drawBitmap(const ui::BitmapSpec& row) {
+QImage drawBitmap(const ui::BitmapSpec& row, int scale = 1) {
     switch (row.role) {
         case ui::BitmapRole::Background:
-            if (row.id == 48) return art::mainBackground();
-            if (row.id == 100) return art::addPuzzleBackground();
-            if (row.id == 1870) return art::messagePicture();
+            if (row.id == 48) return art::mainBackground(scale);
+            if (row.id == 100) return art::addPuzzleBackground(scale);
+            if (row.id == 1870) return art::messagePicture(scale);
             return {};
         case ui::BitmapRole::ButtonNormal:
-            return art::buttonFace(row.id, row.width, row.height, false);
+            return art::buttonFace(row.id, row.width, row.height, false, scale);
         case ui::BitmapRole::ButtonPressed:
             for (const ui::ControlSpec& c : ui::controlTable)
                 if (c.kind == ui::ControlKind::OwnerDrawButton && c.pressedFace == row.id)
-                    return art::buttonFace(c.normalFace, row.width, row.height, true);
+                    return art::buttonFace(c.normalFace, row.width, row.height, true, scale);
             return {};
         case ui::BitmapRole::LetterTile:
             return art::letterTile(static_cast<char>('A' + (row.id - 130) / 60), row.width,
-                                   row.height);
+                                   row.height, scale);
         case ui::BitmapRole::Picture:
-            return art::mainPicture(row.id, row.width, row.height);
+            return art::mainPicture(row.id, row.width, row.height, scale);
     }
     return {};
+}
+
+// An opaque 24-bit PNG, compressed as far as it goes.
+QByteArray encodePng(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.setQuality(0);   // for PNG: the strongest compression
+    writer.write(image.convertToFormat(QImage::Format_RGB888));
+    return bytes;
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes) {
@@ -156,16 +170,24 @@ int main(int argc, char** argv) {
     QDir().mkpath(root + "/bitmaps");
     QDir().mkpath(root + "/icon");
     for (const ui::BitmapSpec& row : ui::bitmapTable) {
-        const QImage image = drawBitmap(row);
-        if (image.width() != row.width || image.height() != row.height) {
-            std::fprintf(stderr, "bitmap %d (%s) came out %dx%d, not %dx%d\n", row.id, row.what,
-                         image.width(), image.height(), row.width, row.height);
-            return 1;
-        }
-        const QString path = root + QStringLiteral("/bitmaps/%1.bmp").arg(row.id);
-        if (!writeFile(path, art::encodeBmp24(image))) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            return 1;
+        for (int scale : {1, 2}) {
+            const QImage image = drawBitmap(row, scale);
+            if (image.width() != row.width * scale || image.height() != row.height * scale) {
+                std::fprintf(stderr, "bitmap %d (%s) at scale %d came out %dx%d, not %dx%d\n", row.id,
+                             row.what, scale, image.width(), image.height(), row.width * scale,
+                             row.height * scale);
+                return 1;
+            }
+            // The bitmaps themselves stay 24-bit BMPs; their twins are only
+            // ever displayed, and as PNG they take a twentieth of the room.
+            const QString path = scale == 1 ? root + QStringLiteral("/bitmaps/%1.bmp").arg(row.id)
+                                            : root + QStringLiteral("/bitmaps/%1@2x.png").arg(row.id);
+            const bool written = scale == 1 ? writeFile(path, art::encodeBmp24(image))
+                                            : writeFile(path, encodePng(image));
+            if (!written) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                return 1;
+            }
         }
     }
     for (int size : art::kIconSizes) {
@@ -178,6 +200,6 @@ int main(int argc, char** argv) {
         QDir().mkpath(QString::fromLocal8Bit(argv[2]));
         writePreviews(QString::fromLocal8Bit(argv[2]));
     }
-    std::printf("wrote %d bitmaps and the icon under %s\n", ui::kBitmapCount, argv[1]);
+    std::printf("wrote %d bitmaps, their 2x twins and the icon under %s\n", ui::kBitmapCount, argv[1]);
     return 0;
 }

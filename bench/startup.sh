@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Start-up benchmark: the game beside a bare Qt window (bench/bare_window.cpp,
+# a frameless 900x620 window and nothing else), on a private Xvfb, started
+# alternately, each `runs` times. Prints the median time until the window is
+# mapped and until it is painted, the median peak RSS half a second later, and
+# the game's ratios to the bare window.
+#
+#   bench/startup.sh [build directory] [runs]     (defaults: build 20)
+#
+# Needs Xvfb; with pulseaudio installed the game also reaches a private sound
+# server, as on a player's desktop. Build first: cmake --build build.
+set -euo pipefail
+
+build=$(cd "${1:-build}" && pwd)
+runs=${2:-20}
+game=$build/tarvik-kxv
+bare=$build/bench/bare-window
+probe=$build/bench/startup-probe
+for f in "$game" "$bare" "$probe"; do
+  [[ -x $f ]] || { echo "missing $f: build first (cmake --build $build)" >&2; exit 1; }
+done
+
+work=$(mktemp -d /tmp/tarvik-bench-XXXXXX)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A private display, far from the numbers the end-to-end tests use; ours
+# only while our Xvfb lives.
+n=1500
+while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
+Xvfb ":$n" -screen 0 1024x768x24 -br -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+pids+=($xvfb)
+export DISPLAY=":$n"
+for _ in $(seq 100); do
+  rc=0
+  "$probe" 0 /bin/false >/dev/null 2>&1 || rc=$?
+  [[ $rc -ne 2 ]] && break   # 2: the display is not there yet
+  sleep 0.05
+done
+kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start on :$n" >&2; exit 1; }
+
+# A private sound server with a null sink, when there is one to start.
+export PULSE_SERVER=
+if command -v pulseaudio >/dev/null; then
+  mkdir -p "$work/pulse"
+  printf 'load-module module-native-protocol-unix socket=%s auth-anonymous=1\nload-module module-null-sink sink_name=bench\n' \
+    "$work/pulse/native" >"$work/pulse/server.pa"
+  HOME=$work/pulse XDG_RUNTIME_DIR=$work/pulse pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+    --use-pid-file=no --disallow-exit -F "$work/pulse/server.pa" >"$work/pulse/log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do [[ -S $work/pulse/native ]] && break; sleep 0.05; done
+  export PULSE_SERVER=unix:$work/pulse/native
+fi
+
+# The game in a folder of its own, with the shipped library.
+mkdir -p "$work/game" "$work/home"
+cp "$game" "$work/game/"
+cp "$build/OnLoad.dat" "$work/game/" 2>/dev/null || true
+mkdir -p -m 700 "$work/runtime"
+export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
+
+: >"$work/game.txt"
+: >"$work/bare.txt"
+# One run of each to warm the caches, not counted.
+"$probe" 500 "$work/game/tarvik-kxv" >/dev/null
+"$probe" 500 "$bare" >/dev/null
+for _ in $(seq "$runs"); do
+  "$probe" 500 "$work/game/tarvik-kxv" >>"$work/game.txt"
+  "$probe" 500 "$bare" >>"$work/bare.txt"
+done
+
+median() {   # column of a file
+  cut -d' ' -f"$2" "$1" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+printf '%-12s %12s %14s %14s\n' "" "mapped (ms)" "painted (ms)" "peak RSS (KiB)"
+for who in game bare; do
+  printf '%-12s %12s %14s %14s\n' "$who" "$(median "$work/$who.txt" 1)" "$(median "$work/$who.txt" 2)" \
+    "$(median "$work/$who.txt" 3)"
+done
+awk -v g="$(median "$work/game.txt" 2)" -v b="$(median "$work/bare.txt" 2)" \
+    -v gr="$(median "$work/game.txt" 3)" -v br="$(median "$work/bare.txt" 3)" -v runs="$runs" \
+    'BEGIN { printf "ratio game/bare over %d runs each: start-up %.2f, peak RSS %.2f\n", runs, g / b, gr / br }'
+echo "shared libraries: game $(ldd "$game" | wc -l), bare window $(ldd "$bare" | wc -l)"
