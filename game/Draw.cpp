@@ -9,6 +9,7 @@
 #include "app/AppPaths.h"
 #include "game/RoundState.h"
 #include "game/TextCase.h"
+#include "library/PuzzleFile.h"
 #include "platform/Desktop.h"
 
 namespace game {
@@ -53,12 +54,15 @@ void seedOnce() {
 }
 
 // Reads records 0..pick; the phrase of the last one is left in workingCopy.
+// A read that fails leaves its field empty, so a file that ends before the
+// pick plays nothing rather than the last record it did read, and a record
+// cut before its hint gets no hint rather than the one before it.
 void readRecord(std::int32_t pick) {
     auto& s = roundState;
     std::ifstream in(app::appPaths.plainPuzzlePath);
     for (std::int32_t i = 0; i <= pick; ++i) {
-        std::getline(in, s.workingCopy, ';');
-        std::getline(in, s.hint, ':');
+        library::readField(in, s.workingCopy, ';');
+        library::readField(in, s.hint, ':');
     }
 }
 

@@ -2,7 +2,9 @@
 # Installs the Debian 12 packages the game needs, only those that are missing.
 #   scripts/install-deps.sh          to build and play
 #   scripts/install-deps.sh --test   also what the tests need (Xvfb, xdotool, xrdb, a PulseAudio
-#                                    server and its tools, openbox, the package tools and validators)
+#                                    server and its tools, openbox, the package tools and validators,
+#                                    clang 14 with its sanitizer and libFuzzer runtimes,
+#                                    llvm-symbolizer for their reports)
 # Runs apt-get through sudo when not root. Quick when everything is present.
 set -euo pipefail
 
@@ -16,6 +18,7 @@ if [[ "${1:-}" == "--test" ]]; then
   packages+=(googletest libgtest-dev xvfb xdotool x11-utils xclip x11-xserver-utils)
   packages+=(pulseaudio pulseaudio-utils openbox)
   packages+=(dpkg-dev lintian appstream man-db)
+  packages+=(clang-14 libclang-rt-14-dev llvm-14)
 fi
 # Real word lists for the library tool's tests and its import benchmark.
 if [[ "${1:-}" == "--test" ]]; then

@@ -141,6 +141,42 @@ TEST_F(DrawTest, AnEmptyPhraseOrAFileCutShortDrawsNothing) {
     EXPECT_EQ(shown(id::HintDisplay), "");
 }
 
+// Hints holding ';' count as extra pieces, so a pick can lie past the last
+// record; when the file ends inside a hint, the record read before is not
+// played again in its place.
+TEST_F(DrawTest, APickPastTheLastRecordDrawsNothingWhenTheFileEndsInAHint) {
+    start();
+    write("KXData.dat", "first;h0;a;b;c;d;e");
+    state().rngSeeded = 1;
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        std::srand(seed);
+        newGame();
+        EXPECT_EQ(state().recordCount, 4);
+        EXPECT_EQ(state().gameInProgress, 0);
+        EXPECT_EQ(state().plainAnswer, "");
+        EXPECT_EQ(shown(id::PhraseDisplay), "");
+        EXPECT_EQ(shown(id::HintDisplay), "");
+    }
+}
+
+TEST_F(DrawTest, ARecordCutBeforeItsHintIsPlayedWithoutTheHintBeforeIt) {
+    start();
+    // Two extra ';' in the first hint make the cut last record drawable.
+    write("KXData.dat", "p0;h;x;y:p1;h1:p2;h2:p3");
+    state().rngSeeded = 1;
+    int cutDrawn = 0;
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        std::srand(seed);
+        newGame();
+        EXPECT_EQ(state().recordCount, 3);
+        if (state().plainAnswer != "P3") continue;
+        ++cutDrawn;
+        EXPECT_EQ(state().hint, "");
+        EXPECT_EQ(shown(id::HintDisplay), "");
+    }
+    EXPECT_GT(cutDrawn, 0);
+}
+
 TEST_F(DrawTest, ALastRecordWithoutItsColonStillCounts) {
     start();
     write("KXData.dat", records(4) + "tail phrase;tail hint");

@@ -45,8 +45,8 @@ TEST(AppPathsTest, APathWithoutSeparatorLooksInTheCurrentDirectory) {
 
 TEST(WindowPlacementTest, HalvesOfTheScreenAreSixteenBitAndUnclamped) {
     const auto w = ui::windowSpecs(1024, 768);
-    EXPECT_EQ(Rect(w[0].left, w[0].top, w[0].left + w[0].width, w[0].top + w[0].height),
-              Rect(62, 6, 962, 626));
+    EXPECT_EQ((Rect{w[0].left, w[0].top, w[0].left + w[0].width, w[0].top + w[0].height}),
+              (Rect{62, 6, 962, 626}));
     EXPECT_EQ(w[1].left, 162);
     EXPECT_EQ(w[1].top, -66);
     EXPECT_EQ(w[1].width, 698);
@@ -83,7 +83,7 @@ TEST_F(StartupTest, WindowsAreCreatedInOrderAndOnlyTheMainWindowShows) {
     EXPECT_EQ(desk.window(Window::Main).title, "Tarvik_KXv");
     EXPECT_EQ(desk.window(Window::AddPuzzle).title, "Add_Puzzle");
     EXPECT_EQ(desk.window(Window::Message).title, "Message_KXv");
-    EXPECT_EQ(desk.windowRect(Window::Main), Rect(62, 6, 962, 626));
+    EXPECT_EQ(desk.windowRect(Window::Main), (Rect{62, 6, 962, 626}));
 }
 
 TEST_F(StartupTest, ControlsAreCreatedInTableOrderWithTheStatisticsInBetween) {
@@ -144,7 +144,9 @@ TEST_F(StartupTest, NoGameIsInProgressAndTheBoardIsClean) {
     for (int k = 0; k < 26; ++k) EXPECT_TRUE(desk.visible(ui::id::LetterTile(k))) << k;
     for (const auto& row : ui::controlTable) {
         const bool tile = row.id >= 160 && row.id <= 1660 && (row.id - 160) % 60 == 0;
-        if (row.kind == ui::ControlKind::Picture && !tile) EXPECT_FALSE(desk.visible(row.id)) << row.name;
+        if (row.kind == ui::ControlKind::Picture && !tile) {
+            EXPECT_FALSE(desk.visible(row.id)) << row.name;
+        }
     }
     for (int id : {ui::id::PhraseDisplay, ui::id::PhraseUnderlay, ui::id::HintDisplay, ui::id::MissedLetters}) {
         EXPECT_EQ(desk.text(id), "") << id;
@@ -245,7 +247,7 @@ TEST_F(ArrowKeyTest, LeftUpRightMoveTheMainWindowFirstDownTheAddWindowFirst) {
 TEST_F(ArrowKeyTest, SizesAreKeptWhateverTheWindowsRectanglesSay) {
     desk.window(Window::Main).rect = {100, 100, 150, 150};
     key(platform::VK_RIGHT);
-    EXPECT_EQ(desk.windowRect(Window::Main), Rect(102, 100, 1002, 720));
+    EXPECT_EQ(desk.windowRect(Window::Main), (Rect{102, 100, 1002, 720}));
 }
 
 TEST_F(ArrowKeyTest, WhileTheAddWindowShowsEveryArrowBeepsAndNothingMoves) {
