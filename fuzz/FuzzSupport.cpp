@@ -11,6 +11,7 @@
 
 #include "app/AppPaths.h"
 #include "app/Exit.h"
+#include "app/ProgramState.h"
 #include "game/RoundState.h"
 #include "game/Stats.h"
 #include "library/Config.h"
@@ -56,22 +57,7 @@ std::unique_ptr<platform::MemoryDesktop> desk;
 }  // namespace
 
 void resetProgram() {
-    game::roundState = game::RoundState{};
-    game::playerStats = {};
-    auto& v = library::puzzleViewer;
-    if (v.stream.is_open()) v.stream.close();
-    v.stream.clear();
-    v.step = 0;
-    v.deleteMode = 0;
-    v.currentPhrase.clear();
-    v.currentHint.clear();
-    v.keptRecords.clear();
-    v.status.clear();
-    library::Disable_Console = 0;
-    library::Disable_VCCntls = 0;
-    app::resetExitGuard();
-    game::resetStatsFileState();
-    library::resetLibraryState();
+    app::resetProgramState();
 
     const std::string& dir = folder().path;
     std::error_code ec;

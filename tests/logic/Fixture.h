@@ -12,6 +12,7 @@
 
 #include "app/AppPaths.h"
 #include "app/Exit.h"
+#include "app/ProgramState.h"
 #include "app/Startup.h"
 #include "game/RoundState.h"
 #include "game/Stats.h"
@@ -36,25 +37,7 @@ inline void writeFile(const fs::path& p, const std::string& bytes) {
 }
 
 // Puts every program-wide record back to its start value.
-inline void resetProgramState() {
-    game::roundState = game::RoundState{};
-    game::playerStats = {};
-    auto& v = library::puzzleViewer;
-    if (v.stream.is_open()) v.stream.close();
-    v.stream.clear();
-    v.step = 0;
-    v.deleteMode = 0;
-    v.currentPhrase.clear();
-    v.currentHint.clear();
-    v.keptRecords.clear();
-    v.status.clear();
-    library::Disable_Console = 0;
-    library::Disable_VCCntls = 0;
-    app::appPaths = app::AppPaths{};
-    app::resetExitGuard();
-    game::resetStatsFileState();
-    library::resetLibraryState();
-}
+inline void resetProgramState() { app::resetProgramState(); }
 
 class ProgramTest : public ::testing::Test {
 protected:
