@@ -82,8 +82,8 @@ bool deleteRecordOnShow() {
 // A stored field as its edit shows it: no more than the edit holds, so a
 // field of any size (a library without delimiters, say) shows at once.
 std::string shownPart(const std::string& field, int editId) {
-    const ui::ControlSpec* spec = ui::findControl(editId);
-    const int limit = spec != nullptr ? spec->textLimit : 0;
+    const ui::ControlSpec* row = ui::findControl(editId);
+    const int limit = row != nullptr ? row->textLimit : 0;
     if (limit <= 0 || field.size() <= static_cast<std::size_t>(limit)) return field;
     return field.substr(0, static_cast<std::size_t>(limit));
 }

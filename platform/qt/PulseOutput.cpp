@@ -25,12 +25,12 @@ private:
     pa_threaded_mainloop* loop_;
 };
 
-pa_sample_spec sampleSpec(const WaveData& wave) {
-    pa_sample_spec spec{};
-    spec.format = wave.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
-    spec.rate = static_cast<std::uint32_t>(wave.sampleRate);
-    spec.channels = static_cast<std::uint8_t>(wave.channels);
-    return spec;
+pa_sample_spec sampleFormat(const WaveData& wave) {
+    pa_sample_spec format{};
+    format.format = wave.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+    format.rate = static_cast<std::uint32_t>(wave.sampleRate);
+    format.channels = static_cast<std::uint8_t>(wave.channels);
+    return format;
 }
 
 }  // namespace
@@ -123,8 +123,8 @@ void PulseOutput::play(const WaveData& wave) {
 }
 
 void PulseOutput::startStream(const WaveData& wave) {
-    const pa_sample_spec spec = sampleSpec(wave);
-    pa_stream* s = pa().pa_stream_new(context_, "cue", &spec, nullptr);
+    const pa_sample_spec format = sampleFormat(wave);
+    pa_stream* s = pa().pa_stream_new(context_, "cue", &format, nullptr);
     if (s == nullptr) {
         unplayable_();
         return;
@@ -134,7 +134,7 @@ void PulseOutput::startStream(const WaveData& wave) {
     pa().pa_stream_set_state_callback(s, &PulseOutput::onStreamState, this);
     pa_buffer_attr attr;
     attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = static_cast<std::uint32_t>(pa().pa_usec_to_bytes(kTargetLatencyUsec, &spec));
+    attr.tlength = static_cast<std::uint32_t>(pa().pa_usec_to_bytes(kTargetLatencyUsec, &format));
     attr.prebuf = static_cast<std::uint32_t>(-1);
     attr.minreq = static_cast<std::uint32_t>(-1);
     attr.fragsize = static_cast<std::uint32_t>(-1);

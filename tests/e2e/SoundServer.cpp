@@ -86,10 +86,10 @@ void SoundServer::stop() {
 SoundRecorder::~SoundRecorder() { stop(); }
 
 bool SoundRecorder::start(const std::string& serverAddress, std::string& error) {
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_S16LE;
-    spec.rate = kRecordRate;
-    spec.channels = 1;
+    pa_sample_spec format{};
+    format.format = PA_SAMPLE_S16LE;
+    format.rate = kRecordRate;
+    format.channels = 1;
     int err = 0;
     // The silence first: its arrival makes the idle sink give up the two
     // seconds it rendered ahead, so the recording starts at once.
@@ -99,7 +99,7 @@ bool SoundRecorder::start(const std::string& serverAddress, std::string& error) 
     keeperAttr.prebuf = static_cast<std::uint32_t>(-1);
     keeperAttr.minreq = static_cast<std::uint32_t>(-1);
     pa_simple* keeper = pa_simple_new(serverAddress.c_str(), "e2e clock", PA_STREAM_PLAYBACK, "cues",
-                                      "silence", &spec, nullptr, &keeperAttr, &err);
+                                      "silence", &format, nullptr, &keeperAttr, &err);
     if (keeper == nullptr) {
         error = std::string("cannot play silence on the sound server: ") + pa_strerror(err);
         return false;
@@ -110,7 +110,7 @@ bool SoundRecorder::start(const std::string& serverAddress, std::string& error) 
     attr.maxlength = static_cast<std::uint32_t>(-1);
     attr.fragsize = static_cast<std::uint32_t>(kRecordRate / 200 * 2);   // 5 ms blocks
     pa_simple* s = pa_simple_new(serverAddress.c_str(), "e2e recorder", PA_STREAM_RECORD, "cues.monitor",
-                                 "monitor", &spec, nullptr, &attr, &err);
+                                 "monitor", &format, nullptr, &attr, &err);
     if (s == nullptr) {
         error = std::string("cannot record the sound server: ") + pa_strerror(err);
         stop();

@@ -172,13 +172,13 @@ TEST_F(Sound, EveryCueIsHeardWholeWithItsLength) {
     const auto samples = recording().samples();
     std::set<int> cuesHeard;
     for (const Heard& h : heard) {
-        const auto& spec = ui::cueSpec(h.cue);
-        SCOPED_TRACE(spec.name);
-        EXPECT_GT(cueMatch(samples, h.sound.start, spec.resource), 0.8) << "another sound than the cue";
-        const double expected = cueSeconds(spec.resource, 150ms);
+        const auto& row = ui::cueSpec(h.cue);
+        SCOPED_TRACE(row.name);
+        EXPECT_GT(cueMatch(samples, h.sound.start, row.resource), 0.8) << "another sound than the cue";
+        const double expected = cueSeconds(row.resource, 150ms);
         EXPECT_NEAR(h.sound.seconds(), expected, expected * 0.1)
-            << "stored wave " << spec.seconds << " s, audible in it " << expected << " s";
-        cuesHeard.insert(spec.resource);
+            << "stored wave " << row.seconds << " s, audible in it " << expected << " s";
+        cuesHeard.insert(row.resource);
     }
     EXPECT_EQ(cuesHeard.size(), 9u) << "not all nine cues heard";
 }
