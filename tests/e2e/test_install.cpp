@@ -127,6 +127,16 @@ protected:
 
     std::string lastErrors() const { return readFile(dir() / ("run" + std::to_string(launches_) + ".err")); }
 
+    // Presses HelpButton: the stub viewer is handed the installed help file.
+    void expectHelpOpenedFromTheInstall() {
+        clickControl(ui::id::HelpButton);
+        EXPECT_TRUE(waitUntil([&] { return !readFile(dir() / "home" / "viewer-calls.txt").empty(); }, 5s))
+            << "the help viewer was not started";
+        sleepFor(200ms);
+        EXPECT_EQ(readFile(dir() / "home" / "viewer-calls.txt"),
+                  fs::canonical(prefix_ / "share" / "games" / "tarvik-kxv" / "Tarvik_kxv-help.chm").string() + "\n");
+    }
+
     // Plays one game to its end: every tile in turn until the game is won or
     // lost (tiles after the end are refused and change nothing).
     void playOneGame() {
@@ -177,12 +187,7 @@ TEST_F(Installed, APlayerPlaysAndTheFilesGoToTheDataFolderNamedByXdgDataHome) {
 
     playOneGame();
     // The help comes from the install.
-    clickControl(ui::id::HelpButton);
-    EXPECT_TRUE(waitUntil([&] { return !readFile(dir() / "home" / "viewer-calls.txt").empty(); }, 5s))
-        << "the help viewer was not started";
-    sleepFor(200ms);
-    EXPECT_EQ(readFile(dir() / "home" / "viewer-calls.txt"),
-              fs::canonical(prefix_ / "share" / "games" / "tarvik-kxv" / "Tarvik_kxv-help.chm").string() + "\n");
+    expectHelpOpenedFromTheInstall();
     EXPECT_FALSE(windowVisible("Error - Tarvik_KXv"));
 
     ASSERT_TRUE(exitThroughButton()) << "ExitButton did not end the program";
@@ -245,12 +250,7 @@ TEST_F(Installed, APerUserInstallKeepsItsFilesBesideTheProgram) {
     ASSERT_TRUE(startAsPlayer(withStubViewer({}))) << program_.describeEnd() << ", stderr: " << lastErrors();
     const fs::path games = prefix_ / "games";
     EXPECT_EQ(readFile(games / "OnLoad.dat"), shipped);
-    clickControl(ui::id::HelpButton);
-    EXPECT_TRUE(waitUntil([&] { return !readFile(dir() / "home" / "viewer-calls.txt").empty(); }, 5s))
-        << "the help viewer was not started";
-    sleepFor(200ms);
-    EXPECT_EQ(readFile(dir() / "home" / "viewer-calls.txt"),
-              fs::canonical(prefix_ / "share" / "games" / "tarvik-kxv" / "Tarvik_kxv-help.chm").string() + "\n");
+    expectHelpOpenedFromTheInstall();
     ASSERT_TRUE(exitThroughButton()) << "ExitButton did not end the program";
 
     EXPECT_EQ(readFile(games / "OnLoad.dat"), shipped);

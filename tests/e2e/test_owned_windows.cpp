@@ -58,27 +58,39 @@ protected:
         return waitUntil([&] { return !windowVisible(title); }, 5s);
     }
 
+    // The game with editing unlocked, its main window shown.
+    void startUnlocked() {
+        writeLibrary("first;opening record:kiwi tea;a drink:kiwi tea;a drink:last;closing record:");
+        writeConfig(kUnlockedConfig);
+        launch();
+        main_ = waitForMainWindow();
+        ASSERT_FALSE(main_.empty()) << program_.describeEnd();
+    }
+
+    // An owned window: transient for the main one, left where the program
+    // put it, and without a taskbar entry of its own.
+    void expectOwned(const std::string& window, int left, int top, const char* name) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(windowList(window, "WM_TRANSIENT_FOR"), std::vector<std::string>{main_});
+        const auto at = xdo_->geometry(window);
+        ASSERT_TRUE(at.has_value());
+        EXPECT_EQ(at->x, left) << "the manager moved the window";
+        EXPECT_EQ(at->y, top) << "the manager moved the window";
+        EXPECT_NE(property(window, "_NET_WM_STATE").find("_NET_WM_STATE_SKIP_TASKBAR"), std::string::npos)
+            << "the window has a taskbar entry of its own";
+    }
+
     std::string main_;
 };
 
 TEST_F(OwnedWindows, AreTransientForTheMainWindowAndStayAboveIt) {
-    writeLibrary("first;opening record:kiwi tea;a drink:kiwi tea;a drink:last;closing record:");
-    writeConfig(kUnlockedConfig);
-    launch();
-    main_ = waitForMainWindow();
-    ASSERT_FALSE(main_.empty()) << program_.describeEnd();
+    ASSERT_NO_FATAL_FAILURE(startUnlocked());
 
     // The message window, from the title strip.
     xdo_->click(mainX(300), mainY(12));
     const std::string message = waitForWindow("Message_KXv");
     ASSERT_FALSE(message.empty()) << "the title strip does not open the message window";
-    EXPECT_EQ(windowList(message, "WM_TRANSIENT_FOR"), std::vector<std::string>{main_});
-    const auto messageAt = xdo_->geometry(message);
-    ASSERT_TRUE(messageAt.has_value());
-    EXPECT_EQ(messageAt->x, kMessageLeft) << "the manager moved the message window";
-    EXPECT_EQ(messageAt->y, kMessageTop) << "the manager moved the message window";
-    EXPECT_NE(property(message, "_NET_WM_STATE").find("_NET_WM_STATE_SKIP_TASKBAR"), std::string::npos)
-        << "the message window has a taskbar entry of its own";
+    expectOwned(message, kMessageLeft, kMessageTop, "the message window");
     xdo_->click(mainX(100), mainY(300));   // the main window, beside the message window
     sleepFor(300ms);
     EXPECT_GT(stackPosition(message), stackPosition(main_)) << "a click on the main window covers the message window";
@@ -90,14 +102,8 @@ TEST_F(OwnedWindows, AreTransientForTheMainWindowAndStayAboveIt) {
     clickControl(ui::id::AddPuzzlesButton);
     const std::string add = waitForWindow("Add_Puzzle");
     ASSERT_FALSE(add.empty()) << "AddPuzzlesButton does not open the add window";
-    EXPECT_EQ(windowList(add, "WM_TRANSIENT_FOR"), std::vector<std::string>{main_});
     // Where the program puts it, partly above the screen, as without a manager.
-    const auto addAt = xdo_->geometry(add);
-    ASSERT_TRUE(addAt.has_value());
-    EXPECT_EQ(addAt->x, kAddLeft) << "the manager moved the add window";
-    EXPECT_EQ(addAt->y, kAddTop) << "the manager moved the add window";
-    EXPECT_NE(property(add, "_NET_WM_STATE").find("_NET_WM_STATE_SKIP_TASKBAR"), std::string::npos)
-        << "the add window has a taskbar entry of its own";
+    expectOwned(add, kAddLeft, kAddTop, "the add window");
     EXPECT_EQ(property(main_, "WM_TRANSIENT_FOR").find("window id"), std::string::npos)
         << "the main window is transient for something";
     // Clicks on the main window, on its background and on a button, leave
@@ -116,11 +122,7 @@ TEST_F(OwnedWindows, AreTransientForTheMainWindowAndStayAboveIt) {
 }
 
 TEST_F(OwnedWindows, GoAndComeBackWithTheMainWindow) {
-    writeLibrary("first;opening record:kiwi tea;a drink:kiwi tea;a drink:last;closing record:");
-    writeConfig(kUnlockedConfig);
-    launch();
-    main_ = waitForMainWindow();
-    ASSERT_FALSE(main_.empty()) << program_.describeEnd();
+    ASSERT_NO_FATAL_FAILURE(startUnlocked());
 
     // The message window first.
     xdo_->click(mainX(300), mainY(12));
