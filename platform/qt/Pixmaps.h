@@ -2,6 +2,7 @@
 // their twins drawn at twice the size for high-density screens.
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
 
 class QPainter;
@@ -28,6 +29,10 @@ bool paintBitmap(QPainter& painter, const QRect& target, int number);
 // drawing; forgetBitmap drops it, so the resource is read afresh.
 void replaceBitmap(int number, const QPixmap& pixmap);
 void forgetBitmap(int number);
+
+// An uncompressed 24-bit BMP file's picture, as Qt's reader gives it (RGB32);
+// a null image for any other kind of file.
+QImage readPlainBmp(const uchar* data, qint64 size);
 
 // The size the bitmap shows at, in logical pixels: its own, or the size the
 // bitmap table gives it when the resource itself is missing.
