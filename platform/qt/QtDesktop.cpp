@@ -76,26 +76,41 @@ void QtDesktop::createWindow(const ui::WindowSpec& row) {
     w->setObjectName(QString::fromLatin1(row.className));
     w->setFixedSize(row.width, row.height);
     w->move(row.left, row.top);   // off-screen positions stand as given
-    const auto nativeId = static_cast<std::uintptr_t>(w->winId());
+    auto& entry = windows_[row.window];
+    entry.widget = w;
+    entry.destroyed = false;
+    entry.title = row.title;
+    entry.className = row.className;
+    entry.owner = row.owner;
+    entry.native = false;
+}
+
+// The native window is made when the window first shows, not with the
+// widget: the owned windows start hidden and many runs never show them,
+// and each native window costs the toolkit's setting up and the icon at
+// every size.
+void QtDesktop::makeNative(Window w) {
+    auto it = windows_.find(w);
+    if (it == windows_.end() || it->second.native || !it->second.widget) return;
+    WindowEntry& entry = it->second;
+    entry.native = true;
+    const auto nativeId = static_cast<std::uintptr_t>(entry.widget->winId());
     if (onX11_) {
-        const std::string cls = row.className;
-        xdisplay::setWindowClass(nativeId, cls, cls);
+        xdisplay::setWindowClass(nativeId, entry.className, entry.className);
         // Owned, but an ordinary window for the window manager, not a dialog
         // it may centre or pull into the screen: it stands where it is put.
-        if (row.owner) xdisplay::setNormalWindowType(nativeId);
+        if (entry.owner) xdisplay::setNormalWindowType(nativeId);
     }
     // An owned window is transient for its owner (WM_TRANSIENT_FOR on X): a
     // window manager keeps it above the owner and minimises and restores it
     // with the owner. It is not the owner's child widget: a native child
     // would make every control of the owner a native window too, which
     // breaks their sizes and transparency.
-    if (row.owner) {
-        if (TopWindow* owner = live(*row.owner)) w->windowHandle()->setTransientParent(owner->windowHandle());
+    if (entry.owner) {
+        makeNative(*entry.owner);
+        if (TopWindow* owner = live(*entry.owner))
+            entry.widget->windowHandle()->setTransientParent(owner->windowHandle());
     }
-    auto& entry = windows_[row.window];
-    entry.widget = w;
-    entry.destroyed = false;
-    entry.title = row.title;
 }
 
 void QtDesktop::createControl(const ui::ControlSpec& row) {
@@ -179,6 +194,7 @@ bool QtDesktop::eventFilter(QObject* watched, QEvent* event) {
 void QtDesktop::showWindow(Window w) {
     TopWindow* widget = live(w);
     if (widget == nullptr) return;
+    makeNative(w);
     windows_[w].iconic = false;
     widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
     // An owned window has no taskbar entry of its own. Set on the unmapped
@@ -205,6 +221,7 @@ void QtDesktop::minimizeWindow(Window w) {
         widget->hide();
         return;
     }
+    makeNative(w);
     widget->showMinimized();
 }
 

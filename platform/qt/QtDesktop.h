@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -77,6 +78,9 @@ private:
         bool destroyed = false;
         bool iconic = false;   // minimised where no window manager can do it
         std::string title;
+        std::string className;
+        std::optional<Window> owner;
+        bool native = false;   // whether its native window exists
     };
     struct ControlEntry {
         QPointer<QWidget> widget;
@@ -86,6 +90,7 @@ private:
     };
 
     TopWindow* live(Window w) const;
+    void makeNative(Window w);
     const ControlEntry* control(ControlId id) const;
     void stopTimersOf(Window w);
 
