@@ -4,11 +4,14 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QResource>
 #include <QString>
 
-#include <cstdint>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <optional>
 
+#include "platform/qt/ImageReading.h"
 #include "ui/Bitmaps.h"
 
 namespace platform::qt {
@@ -21,74 +24,90 @@ struct Loaded {
     bool denseRead = false;  // whether the twin was looked for
 };
 
+// Touched by the main thread only.
 QHash<int, Loaded>& cache() {
     static QHash<int, Loaded> loaded;
     return loaded;
 }
 
-std::uint32_t le32(const uchar* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+// Bitmaps read ahead on another thread: announced, claimed by the thread,
+// then handed over. One not yet claimed when it is wanted is read by the
+// main thread itself.
+struct Ahead {
+    enum class State { Announced, Reading, Read };
+    struct Slot {
+        State state = State::Announced;
+        QImage image;
+    };
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::map<int, Slot> pending;
+};
+
+Ahead& ahead() {
+    static Ahead a;
+    return a;
 }
 
-}  // namespace
-
-QImage readPlainBmp(const uchar* data, qint64 size) {
-    // The file header, then a header of the Windows 3 kind or later.
-    if (data == nullptr || size < 54 || data[0] != 'B' || data[1] != 'M') return {};
-    const std::uint32_t offset = le32(data + 10);
-    if (le32(data + 14) < 40) return {};
-    const auto width = static_cast<std::int32_t>(le32(data + 18));
-    const auto height = static_cast<std::int32_t>(le32(data + 22));
-    const unsigned bits = data[28] | data[29] << 8;
-    if (bits != 24 || le32(data + 30) != 0 || width <= 0 || height == 0 || width > 32767 || height > 32767 ||
-        height < -32767)
-        return {};
-    const int rows = height > 0 ? height : -height;
-    const qint64 stride = (qint64(width) * 3 + 3) & ~qint64(3);
-    if (qint64(offset) + stride * rows > size) return {};
-    QImage image(width, rows, QImage::Format_RGB32);
-    if (image.isNull()) return {};
-    for (int y = 0; y < rows; ++y) {
-        // Rows run bottom to top unless the height is negative.
-        const uchar* in = data + offset + stride * (height > 0 ? rows - 1 - y : y);
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, in += 3) out[x] = qRgb(in[2], in[1], in[0]);
+// The image read ahead for this bitmap, waiting for it if it is being read;
+// nothing when nobody is reading it.
+std::optional<QImage> takeReadAhead(int number) {
+    Ahead& a = ahead();
+    std::unique_lock lock(a.mutex);
+    auto it = a.pending.find(number);
+    if (it == a.pending.end()) return std::nullopt;
+    if (it->second.state == Ahead::State::Announced) {
+        a.pending.erase(it);
+        return std::nullopt;
     }
-    const auto xPerMetre = static_cast<std::int32_t>(le32(data + 38));
-    const auto yPerMetre = static_cast<std::int32_t>(le32(data + 42));
-    if (xPerMetre > 0) image.setDotsPerMeterX(xPerMetre);
-    if (yPerMetre > 0) image.setDotsPerMeterY(yPerMetre);
+    a.arrived.wait(lock, [&] { return it->second.state == Ahead::State::Read; });
+    QImage image = std::move(it->second.image);
+    a.pending.erase(it);
     return image;
-}
-
-namespace {
-
-// Every bitmap of the game is an uncompressed 24-bit one, which
-// readPlainBmp reads straight from the resource, many times faster than
-// Qt's reader pixel by pixel (the main window's background alone took a
-// quarter of the start-up); anything else goes to Qt's reader.
-QPixmap loadBitmap(const QString& path) {
-    const QResource resource(path);
-    if (resource.isValid()) {
-        const QByteArray bytes = resource.uncompressedData();
-        QImage image = readPlainBmp(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
-        if (!image.isNull()) return QPixmap::fromImage(std::move(image));
-    }
-    return QPixmap(path);
 }
 
 Loaded& entry(int number) {
     auto& cache = platform::qt::cache();
     auto it = cache.find(number);
     if (it == cache.end()) {
+        std::optional<QImage> image = takeReadAhead(number);
+        if (!image) image = readResourceImage(QStringLiteral(":/bitmaps/%1.bmp").arg(number));
         Loaded fresh;
-        fresh.normal = loadBitmap(QStringLiteral(":/bitmaps/%1.bmp").arg(number));
+        // Kept in the bitmap's own 24 bits rather than the screen's 32.
+        if (!image->isNull()) fresh.normal = QPixmap::fromImage(std::move(*image), Qt::NoFormatConversion);
         it = cache.insert(number, fresh);
     }
     return *it;
 }
 
 }  // namespace
+
+void announceBitmaps(const std::vector<int>& numbers) {
+    Ahead& a = ahead();
+    const std::lock_guard lock(a.mutex);
+    for (int n : numbers) a.pending.try_emplace(n);
+}
+
+bool claimBitmap(int number) {
+    Ahead& a = ahead();
+    const std::lock_guard lock(a.mutex);
+    auto it = a.pending.find(number);
+    if (it == a.pending.end() || it->second.state != Ahead::State::Announced) return false;
+    it->second.state = Ahead::State::Reading;
+    return true;
+}
+
+void handOverBitmap(int number, QImage image) {
+    Ahead& a = ahead();
+    {
+        const std::lock_guard lock(a.mutex);
+        auto it = a.pending.find(number);
+        if (it == a.pending.end() || it->second.state != Ahead::State::Reading) return;
+        it->second.image = std::move(image);
+        it->second.state = Ahead::State::Read;
+    }
+    a.arrived.notify_all();
+}
 
 const QPixmap& bitmap(int number) { return entry(number).normal; }
 
@@ -97,7 +116,7 @@ const QPixmap& bitmapFor(int number, qreal devicePixelRatio) {
     if (devicePixelRatio <= 1.0) return e.normal;
     if (!e.denseRead) {
         e.denseRead = true;
-        QPixmap twin(QStringLiteral(":/bitmaps/%1@2x.png").arg(number));
+        QPixmap twin = QPixmap::fromImage(readResourceImage(QStringLiteral(":/bitmaps/%1@2x.png").arg(number)));
         // A twin is only of use at exactly twice the bitmap's size.
         if (!twin.isNull() && !e.normal.isNull() && twin.size() == e.normal.size() * 2) {
             twin.setDevicePixelRatio(2.0);
@@ -130,10 +149,11 @@ void replaceBitmap(int number, const QPixmap& pixmap) {
 void forgetBitmap(int number) { cache().remove(number); }
 
 QSize bitmapSize(int number) {
-    const QPixmap& p = bitmap(number);
-    if (!p.isNull()) return p.deviceIndependentSize().toSize();
+    // The table's size: the artwork is drawn at exactly that size, so the
+    // picture need not be read to lay a control out.
     if (const auto* row = ui::findBitmap(number)) return {row->width, row->height};
-    return {};
+    const QPixmap& p = bitmap(number);
+    return p.isNull() ? QSize() : p.deviceIndependentSize().toSize();
 }
 
 }  // namespace platform::qt
