@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
@@ -11,6 +14,7 @@
 #include "help/HelpWindowTitle.h"
 #include "platform/qt/Controls.h"
 #include "platform/qt/DocumentOpener.h"
+#include "platform/qt/EarlyWork.h"
 #include "platform/qt/TopWindow.h"
 #include "platform/qt/WavePlayer.h"
 #include "platform/qt/XDisplay.h"
@@ -33,6 +37,13 @@ QtDesktop::QtDesktop()
     // The program ends only through its own exit; closing the last visible
     // window (a message box, say) must not end it.
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    // Every control gets a font of its own, but an edit lays its text out as
+    // it is made, in the application's font: that is the controls' default
+    // font, so that no family is looked up for that alone. The message boxes
+    // keep the desktop's font.
+    static const QFont desktop = QApplication::font();
+    desktopFont_ = desktop;
+    QApplication::setFont(controlFont(ui::ControlFont::Default));
 }
 
 QtDesktop::~QtDesktop() {
@@ -83,9 +94,12 @@ void QtDesktop::createWindow(const ui::WindowSpec& row) {
     entry.className = row.className;
     entry.owner = row.owner;
     entry.native = false;
+    // A window with no owner shows at once: its native window is made now,
+    // while the early thread still fills the font database.
+    if (!row.owner) makeNative(row.window);
 }
 
-// The native window is made when the window first shows, not with the
+// An owned window's native window is made when it first shows, not with the
 // widget: the owned windows start hidden and many runs never show them,
 // and each native window costs the toolkit's setting up and the icon at
 // every size.
@@ -94,6 +108,15 @@ void QtDesktop::makeNative(Window w) {
     if (it == windows_.end() || it->second.native || !it->second.widget) return;
     WindowEntry& entry = it->second;
     entry.native = true;
+    // The icon at every size it was drawn at, so each place gets a sharp
+    // one; read on the early thread, and set before the first native window
+    // so that every window maps with it.
+    if (!iconSet_) {
+        iconSet_ = true;
+        QIcon icon;
+        for (const QImage& image : earlywork::iconImages()) icon.addPixmap(QPixmap::fromImage(image));
+        if (!icon.isNull()) QApplication::setWindowIcon(icon);
+    }
     const auto nativeId = static_cast<std::uintptr_t>(entry.widget->winId());
     if (onX11_) {
         xdisplay::setWindowClass(nativeId, entry.className, entry.className);
@@ -143,7 +166,13 @@ void QtDesktop::createControl(const ui::ControlSpec& row) {
             break;
     }
     w->setObjectName(QString::fromLatin1(row.name));
-    w->setFont(controlFont(row.font));
+    // The phrase font is being fitted on the early thread while the rest is
+    // built: its controls get it just before their window first shows.
+    if (row.font == ui::ControlFont::Phrase) {
+        fontsDue_.push_back(w);
+    } else {
+        w->setFont(controlFont(row.font));
+    }
     w->setGeometry(row.left, row.top, row.width, row.height);
     // Later controls stand above earlier ones where they overlap (the flight
     // frames over the loss figure), except that the phrase display stays
@@ -194,6 +223,10 @@ bool QtDesktop::eventFilter(QObject* watched, QEvent* event) {
 void QtDesktop::showWindow(Window w) {
     TopWindow* widget = live(w);
     if (widget == nullptr) return;
+    for (const QPointer<QWidget>& due : fontsDue_) {
+        if (due) due->setFont(controlFont(ui::ControlFont::Phrase));
+    }
+    fontsDue_.clear();
     makeNative(w);
     windows_[w].iconic = false;
     widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
@@ -365,6 +398,7 @@ void QtDesktop::stopTimer(Window w, int timerId) {
 void QtDesktop::messageBox(const std::string& text, const std::string& caption, unsigned style) {
     if (quitPosted_) return;
     QMessageBox box;
+    box.setFont(desktopFont_);
     box.setWindowTitle(latin1(caption));
     box.setTextFormat(Qt::PlainText);
     box.setText(latin1(text));

@@ -3,6 +3,7 @@
 // search.
 #pragma once
 
+#include <QFont>
 #include <QObject>
 #include <QPointer>
 
@@ -100,7 +101,10 @@ private:
     std::vector<QPointer<QEventLoop>> boxLoops_;
     std::unique_ptr<WavePlayer> waves_;
     std::map<QObject*, int> unshownPictures_;   // picture -> its bitmap, decoded when first shown
+    std::vector<QPointer<QWidget>> fontsDue_;   // controls still to get the phrase font
+    QFont desktopFont_;           // the application's font as the desktop gave it
     bool onX11_ = false;
+    bool iconSet_ = false;        // the program's icon, set before the first native window
     bool loopRunning_ = false;
     bool quitPosted_ = false;
     int exitCode_ = 0;
