@@ -208,6 +208,12 @@ void QtDesktop::assignBitmap(ControlId id) {
 }
 
 bool QtDesktop::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) && !soundPrepared_) {
+        // The player's first press: the sound server is reached while the
+        // button or key is still down, before the cue its release may ask for.
+        qApp->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { prepareSound(); });
+    }
     if (event->type() == QEvent::Show) {
         auto it = unshownPictures_.find(watched);
         if (it != unshownPictures_.end()) {
@@ -372,7 +378,10 @@ Rect QtDesktop::controlRect(ControlId id) {
 
 void QtDesktop::beep() { QApplication::beep(); }
 
-void QtDesktop::playWave(int resource) { waves_->play(resource); }
+void QtDesktop::playWave(int resource) {
+    prepareSound();
+    waves_->play(resource);
+}
 
 void QtDesktop::startTimer(Window w, int timerId, int milliseconds) {
     if (live(w) == nullptr) return;
@@ -461,15 +470,21 @@ void QtDesktop::defaultProcessing(Window w, Message m) {
     if (m == Message::Close) destroyWindow(w);
 }
 
+void QtDesktop::prepareSound() {
+    if (soundPrepared_) return;
+    soundPrepared_ = true;
+    std::vector<int> waves;
+    for (const auto& cue : ui::cueTable) waves.push_back(cue.resource);
+    waves_->prepare(waves);
+}
+
 int QtDesktop::runMessageLoop() {
     if (quitPosted_) return exitCode_;
-    // Decode the waves and reach the sound server once the loop runs, so
-    // the first window is not held up.
-    QTimer::singleShot(0, this, [this] {
-        std::vector<int> waves;
-        for (const auto& cue : ui::cueTable) waves.push_back(cue.resource);
-        waves_->prepare(waves);
-    });
+    // The waves are decoded and the sound server reached when the player
+    // first presses a button or key, not at start: a game left waiting never
+    // loads the sound libraries. A cue asked for before then gets them
+    // itself, and plays once the server answers.
+    qApp->installEventFilter(this);
     loopRunning_ = true;
     const int code = QApplication::exec();
     loopRunning_ = false;

@@ -94,6 +94,7 @@ private:
     void makeNative(Window w);
     const ControlEntry* control(ControlId id) const;
     void stopTimersOf(Window w);
+    void prepareSound();
 
     std::map<Window, WindowEntry> windows_;
     std::map<ControlId, ControlEntry> controls_;
@@ -105,6 +106,7 @@ private:
     QFont desktopFont_;           // the application's font as the desktop gave it
     bool onX11_ = false;
     bool iconSet_ = false;        // the program's icon, set before the first native window
+    bool soundPrepared_ = false;
     bool loopRunning_ = false;
     bool quitPosted_ = false;
     int exitCode_ = 0;
