@@ -1,8 +1,11 @@
 #include "platform/qt/EarlyWork.h"
 
+#include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
 
 #include <QDir>
+#include <QFile>
+#include <QLibraryInfo>
 #include <QFontMetrics>
 #include <QString>
 
@@ -73,7 +76,20 @@ void lookAtFonts() {
     (void)controlFont(ui::ControlFont::Phrase);
 }
 
-void work(const std::vector<int>& bitmaps) {
+// The X11 platform plugin and the compose input context, which the
+// application loads first thing: loaded here, while the main thread is still
+// in the application's early set-up, Qt finds them loaded (about a tenth of
+// the application's making). Only Qt's own plugin directory: with
+// QT_PLUGIN_PATH set, Qt may choose others.
+void loadPlugins() {
+    if (!qEnvironmentVariableIsEmpty("QT_PLUGIN_PATH")) return;
+    const QByteArray dir = QFile::encodeName(QLibraryInfo::path(QLibraryInfo::PluginsPath));
+    for (const char* plugin : {"/platforms/libqxcb.so", "/platforminputcontexts/libcomposeplatforminputcontextplugin.so"})
+        (void)dlopen((dir + plugin).constData(), RTLD_LAZY | RTLD_LOCAL);   // kept, as Qt keeps it
+}
+
+void work(const std::vector<int>& bitmaps, bool x11) {
+    if (x11) loadPlugins();
     // The configuration (some fifty files of XML) is the larger part of
     // the first font look-up.
     FcInit();
@@ -102,11 +118,11 @@ void work(const std::vector<int>& bitmaps) {
 
 }  // namespace
 
-void begin(std::vector<int> firstFrameBitmaps) {
+void begin(std::vector<int> firstFrameBitmaps, bool x11) {
     State& s = state();
     if (s.thread.joinable()) return;
     announceBitmaps(firstFrameBitmaps);
-    s.thread = std::thread(work, std::move(firstFrameBitmaps));
+    s.thread = std::thread(work, std::move(firstFrameBitmaps), x11);
 }
 
 void applicationReady() {

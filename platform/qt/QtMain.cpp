@@ -81,10 +81,11 @@ int runQtProgram(int argc, char** argv) {
     // reads its configuration on the early thread).
     std::setlocale(LC_ALL, "");
     qInstallMessageHandler(quietMessages);
-    earlywork::begin(ui::firstFrameBitmaps());
+    const bool x11 = usesX11();
+    earlywork::begin(ui::firstFrameBitmaps(), x11);
     // An unreachable server shows while the application is made (see
     // quietMessages); no connection of our own is opened to find out.
-    if (usesX11() && qEnvironmentVariableIsEmpty("DISPLAY")) {
+    if (x11 && qEnvironmentVariableIsEmpty("DISPLAY")) {
         std::fputs(kNoDisplay, stderr);
         earlywork::finish();
         return 1;
