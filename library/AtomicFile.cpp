@@ -64,7 +64,8 @@ bool syncDirectory(const std::string& directory) {
 
 }  // namespace
 
-bool replaceFileAtomically(const std::string& path, const std::string& bytes) {
+bool replaceFileAtomically(const std::string& path, const std::string& bytes, Flush flush) {
+    const bool toDisk = flush == Flush::ToDisk;
     std::string target;
     if (!finalTarget(path, target)) return false;
     // The permission bits of the file replaced; a new file gets the usual ones.
@@ -78,7 +79,7 @@ bool replaceFileAtomically(const std::string& path, const std::string& bytes) {
     std::string temp = target + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = writeAll(fd, bytes) && (!toDisk || ::fsync(fd) == 0);
     ok = ::fchmod(fd, mode) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
     if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
@@ -88,7 +89,7 @@ bool replaceFileAtomically(const std::string& path, const std::string& bytes) {
     }
     // The new content is in place; a directory that cannot be flushed only
     // weakens the guarantee against a power cut.
-    syncDirectory(directoryOf(target));
+    if (toDisk) syncDirectory(directoryOf(target));
     return true;
 }
 

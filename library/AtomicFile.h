@@ -12,7 +12,13 @@ namespace library {
 // A symbolic link at path is followed: its final target is replaced and the
 // link stays. A replaced file keeps its permission bits; a new one gets 0644.
 // Returns false (and leaves path untouched) on any failure.
-bool replaceFileAtomically(const std::string& path, const std::string& bytes);
+//
+// Unflushed: the same replacement without the two flushes, for a file that is
+// only a copy made from another at every start (a power cut may then leave
+// the old copy or none, which the next start makes again), so that the start
+// does not wait for the disk.
+enum class Flush { ToDisk, Unflushed };
+bool replaceFileAtomically(const std::string& path, const std::string& bytes, Flush flush = Flush::ToDisk);
 
 // Reads the whole file; false when it cannot be opened or read.
 bool readWholeFile(const std::string& path, std::string& bytes);

@@ -70,7 +70,10 @@ UnscrambleOutcome unscramblePuzzleFile() {
     const std::string plain = unscrambleBytes(scrambled);
     // A failed write loses only the plain copy; the scrambled file is kept
     // and, since this run does not hold the library, never written over.
-    if (!replaceFileAtomically(paths.plainPuzzlePath, plain)) return UnscrambleOutcome::Failed;
+    // The plain file is made from the scrambled one at every start, so this
+    // write need not wait for the disk: every later change of the library
+    // goes to both files, flushed, before the game goes on.
+    if (!replaceFileAtomically(paths.plainPuzzlePath, plain, Flush::Unflushed)) return UnscrambleOutcome::Failed;
     inHand = true;
     knownPlain = fingerprint(plain);
     return UnscrambleOutcome::Unscrambled;

@@ -138,6 +138,16 @@ const ControlSpec* findControl(int id) {
     return it == controlTable.end() ? nullptr : &*it;
 }
 
+std::vector<int> firstFrameBitmaps() {
+    std::vector<int> numbers{windowSpecs(0, 0)[0].backgroundBitmap};
+    for (const ControlSpec& c : controlTable) {
+        if (c.parent != Window::Main || !c.visibleAtStart) continue;
+        const int n = c.kind == K::OwnerDrawButton ? c.normalFace : c.kind == K::Picture ? c.bitmap : 0;
+        if (n != 0 && std::find(numbers.begin(), numbers.end(), n) == numbers.end()) numbers.push_back(n);
+    }
+    return numbers;
+}
+
 std::array<WindowSpec, 3> windowSpecs(int screenWidth, int screenHeight) {
     // Half the screen, held as 16-bit signed values; positions are not clamped.
     const int cx = static_cast<std::int16_t>(screenWidth / 2);

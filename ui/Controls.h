@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "platform/Desktop.h"
 
@@ -59,6 +60,10 @@ std::array<WindowSpec, 3> windowSpecs(int screenWidth, int screenHeight);
 inline constexpr int kMainWidth = 900, kMainHeight = 620;
 inline constexpr int kAddWidth = 698, kAddHeight = 400;
 inline constexpr int kMessageWidth = 317, kMessageHeight = 100;
+
+// The bitmaps of the main window as it first shows, each once: its
+// background, and the faces and pictures of its controls visible at start.
+std::vector<int> firstFrameBitmaps();
 
 // Pictures hidden right after the bitmaps are assigned, in this order.
 extern const std::array<int, 16> picturesHiddenAfterAssignment;

@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 
 #include <cmath>
+#include <mutex>
+#include <optional>
 #include <utility>
 #include <QPainter>
 #include <QStyle>
@@ -60,14 +62,18 @@ QFont controlFont(ui::ControlFont font) {
             f.setBold(true);
             f.setFixedPitch(true);
             f.setStyleHint(QFont::TypeWriter);
-            // Fitted once (the fitting loads the font at several sizes); only
-            // the numbers are kept, no font outlives the application.
-            static const std::pair<int, qreal> fit = [&f] {
+            // Fitted once (the fitting loads the font at several sizes), on
+            // whichever thread asks first (see EarlyWork); only the numbers
+            // are kept, no font outlives the application.
+            static std::mutex fitting;
+            static std::optional<std::pair<int, qreal>> fit;
+            const std::lock_guard lock(fitting);
+            if (!fit) {
                 const QFont fitted = withCellHeight(f, kPhraseCellHeight);
-                return std::pair<int, qreal>(fitted.pixelSize(), fitted.letterSpacing());
-            }();
-            f.setPixelSize(fit.first);
-            if (fit.second != 0) f.setLetterSpacing(QFont::AbsoluteSpacing, fit.second);
+                fit.emplace(fitted.pixelSize(), fitted.letterSpacing());
+            }
+            f.setPixelSize(fit->first);
+            if (fit->second != 0) f.setLetterSpacing(QFont::AbsoluteSpacing, fit->second);
             return f;
         }
         case ui::ControlFont::Interface: {

@@ -85,7 +85,7 @@ private:
     QString accepted_;   // the text after the last accepted change
 };
 
-// The fonts of the three font choices of the control table.
+// The fonts of the three font choices of the control table; on any thread.
 QFont controlFont(ui::ControlFont font);
 
 // The phrase font's height in logical pixels: its cell, ascent plus descent,

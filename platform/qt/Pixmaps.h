@@ -2,7 +2,10 @@
 // their twins drawn at twice the size for high-density screens.
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
+
+#include <vector>
 
 class QPainter;
 
@@ -29,8 +32,18 @@ bool paintBitmap(QPainter& painter, const QRect& target, int number);
 void replaceBitmap(int number, const QPixmap& pixmap);
 void forgetBitmap(int number);
 
-// The size the bitmap shows at, in logical pixels: its own, or the size the
-// bitmap table gives it when the resource itself is missing.
+// Bitmaps read ahead on another thread (see EarlyWork): their numbers are
+// announced first; the thread claims each before it reads it, then hands the
+// image over (a null one when it could not be read). The first look-up of a
+// claimed bitmap waits for its image; one not claimed yet is read by the
+// looker itself, and the thread's claim then fails. On any thread.
+void announceBitmaps(const std::vector<int>& numbers);
+bool claimBitmap(int number);
+void handOverBitmap(int number, QImage image);
+
+// The size the bitmap shows at, in logical pixels: the bitmap table's (the
+// artwork is drawn at that size), else the picture's own; read without
+// reading the picture where the table has it.
 QSize bitmapSize(int number);
 
 }  // namespace platform::qt

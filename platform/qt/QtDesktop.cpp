@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
@@ -11,6 +14,7 @@
 #include "help/HelpWindowTitle.h"
 #include "platform/qt/Controls.h"
 #include "platform/qt/DocumentOpener.h"
+#include "platform/qt/EarlyWork.h"
 #include "platform/qt/TopWindow.h"
 #include "platform/qt/WavePlayer.h"
 #include "platform/qt/XDisplay.h"
@@ -33,6 +37,13 @@ QtDesktop::QtDesktop()
     // The program ends only through its own exit; closing the last visible
     // window (a message box, say) must not end it.
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    // Every control gets a font of its own, but an edit lays its text out as
+    // it is made, in the application's font: that is the controls' default
+    // font, so that no family is looked up for that alone. The message boxes
+    // keep the desktop's font.
+    static const QFont desktop = QApplication::font();
+    desktopFont_ = desktop;
+    QApplication::setFont(controlFont(ui::ControlFont::Default));
 }
 
 QtDesktop::~QtDesktop() {
@@ -76,26 +87,53 @@ void QtDesktop::createWindow(const ui::WindowSpec& row) {
     w->setObjectName(QString::fromLatin1(row.className));
     w->setFixedSize(row.width, row.height);
     w->move(row.left, row.top);   // off-screen positions stand as given
-    const auto nativeId = static_cast<std::uintptr_t>(w->winId());
+    auto& entry = windows_[row.window];
+    entry.widget = w;
+    entry.destroyed = false;
+    entry.title = row.title;
+    entry.className = row.className;
+    entry.owner = row.owner;
+    entry.native = false;
+    // A window with no owner shows at once: its native window is made now,
+    // while the early thread still fills the font database.
+    if (!row.owner) makeNative(row.window);
+}
+
+// An owned window's native window is made when it first shows, not with the
+// widget: the owned windows start hidden and many runs never show them,
+// and each native window costs the toolkit's setting up and the icon at
+// every size.
+void QtDesktop::makeNative(Window w) {
+    auto it = windows_.find(w);
+    if (it == windows_.end() || it->second.native || !it->second.widget) return;
+    WindowEntry& entry = it->second;
+    entry.native = true;
+    // The icon at every size it was drawn at, so each place gets a sharp
+    // one; read on the early thread, and set before the first native window
+    // so that every window maps with it.
+    if (!iconSet_) {
+        iconSet_ = true;
+        QIcon icon;
+        for (const QImage& image : earlywork::iconImages()) icon.addPixmap(QPixmap::fromImage(image));
+        if (!icon.isNull()) QApplication::setWindowIcon(icon);
+    }
+    const auto nativeId = static_cast<std::uintptr_t>(entry.widget->winId());
     if (onX11_) {
-        const std::string cls = row.className;
-        xdisplay::setWindowClass(nativeId, cls, cls);
+        xdisplay::setWindowClass(nativeId, entry.className, entry.className);
         // Owned, but an ordinary window for the window manager, not a dialog
         // it may centre or pull into the screen: it stands where it is put.
-        if (row.owner) xdisplay::setNormalWindowType(nativeId);
+        if (entry.owner) xdisplay::setNormalWindowType(nativeId);
     }
     // An owned window is transient for its owner (WM_TRANSIENT_FOR on X): a
     // window manager keeps it above the owner and minimises and restores it
     // with the owner. It is not the owner's child widget: a native child
     // would make every control of the owner a native window too, which
     // breaks their sizes and transparency.
-    if (row.owner) {
-        if (TopWindow* owner = live(*row.owner)) w->windowHandle()->setTransientParent(owner->windowHandle());
+    if (entry.owner) {
+        makeNative(*entry.owner);
+        if (TopWindow* owner = live(*entry.owner))
+            entry.widget->windowHandle()->setTransientParent(owner->windowHandle());
     }
-    auto& entry = windows_[row.window];
-    entry.widget = w;
-    entry.destroyed = false;
-    entry.title = row.title;
 }
 
 void QtDesktop::createControl(const ui::ControlSpec& row) {
@@ -128,7 +166,13 @@ void QtDesktop::createControl(const ui::ControlSpec& row) {
             break;
     }
     w->setObjectName(QString::fromLatin1(row.name));
-    w->setFont(controlFont(row.font));
+    // The phrase font is being fitted on the early thread while the rest is
+    // built: its controls get it just before their window first shows.
+    if (row.font == ui::ControlFont::Phrase) {
+        fontsDue_.push_back(w);
+    } else {
+        w->setFont(controlFont(row.font));
+    }
     w->setGeometry(row.left, row.top, row.width, row.height);
     // Later controls stand above earlier ones where they overlap (the flight
     // frames over the loss figure), except that the phrase display stays
@@ -164,6 +208,12 @@ void QtDesktop::assignBitmap(ControlId id) {
 }
 
 bool QtDesktop::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) && !soundPrepared_) {
+        // The player's first press: the sound server is reached while the
+        // button or key is still down, before the cue its release may ask for.
+        qApp->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { prepareSound(); });
+    }
     if (event->type() == QEvent::Show) {
         auto it = unshownPictures_.find(watched);
         if (it != unshownPictures_.end()) {
@@ -179,6 +229,11 @@ bool QtDesktop::eventFilter(QObject* watched, QEvent* event) {
 void QtDesktop::showWindow(Window w) {
     TopWindow* widget = live(w);
     if (widget == nullptr) return;
+    for (const QPointer<QWidget>& due : fontsDue_) {
+        if (due) due->setFont(controlFont(ui::ControlFont::Phrase));
+    }
+    fontsDue_.clear();
+    makeNative(w);
     windows_[w].iconic = false;
     widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
     // An owned window has no taskbar entry of its own. Set on the unmapped
@@ -205,6 +260,7 @@ void QtDesktop::minimizeWindow(Window w) {
         widget->hide();
         return;
     }
+    makeNative(w);
     widget->showMinimized();
 }
 
@@ -322,7 +378,10 @@ Rect QtDesktop::controlRect(ControlId id) {
 
 void QtDesktop::beep() { QApplication::beep(); }
 
-void QtDesktop::playWave(int resource) { waves_->play(resource); }
+void QtDesktop::playWave(int resource) {
+    prepareSound();
+    waves_->play(resource);
+}
 
 void QtDesktop::startTimer(Window w, int timerId, int milliseconds) {
     if (live(w) == nullptr) return;
@@ -348,6 +407,7 @@ void QtDesktop::stopTimer(Window w, int timerId) {
 void QtDesktop::messageBox(const std::string& text, const std::string& caption, unsigned style) {
     if (quitPosted_) return;
     QMessageBox box;
+    box.setFont(desktopFont_);
     box.setWindowTitle(latin1(caption));
     box.setTextFormat(Qt::PlainText);
     box.setText(latin1(text));
@@ -410,15 +470,21 @@ void QtDesktop::defaultProcessing(Window w, Message m) {
     if (m == Message::Close) destroyWindow(w);
 }
 
+void QtDesktop::prepareSound() {
+    if (soundPrepared_) return;
+    soundPrepared_ = true;
+    std::vector<int> waves;
+    for (const auto& cue : ui::cueTable) waves.push_back(cue.resource);
+    waves_->prepare(waves);
+}
+
 int QtDesktop::runMessageLoop() {
     if (quitPosted_) return exitCode_;
-    // Decode the waves and reach the sound server once the loop runs, so
-    // the first window is not held up.
-    QTimer::singleShot(0, this, [this] {
-        std::vector<int> waves;
-        for (const auto& cue : ui::cueTable) waves.push_back(cue.resource);
-        waves_->prepare(waves);
-    });
+    // The waves are decoded and the sound server reached when the player
+    // first presses a button or key, not at start: a game left waiting never
+    // loads the sound libraries. A cue asked for before then gets them
+    // itself, and plays once the server answers.
+    qApp->installEventFilter(this);
     loopRunning_ = true;
     const int code = QApplication::exec();
     loopRunning_ = false;

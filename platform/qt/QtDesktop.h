@@ -3,10 +3,12 @@
 // search.
 #pragma once
 
+#include <QFont>
 #include <QObject>
 #include <QPointer>
 
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -77,6 +79,9 @@ private:
         bool destroyed = false;
         bool iconic = false;   // minimised where no window manager can do it
         std::string title;
+        std::string className;
+        std::optional<Window> owner;
+        bool native = false;   // whether its native window exists
     };
     struct ControlEntry {
         QPointer<QWidget> widget;
@@ -86,8 +91,10 @@ private:
     };
 
     TopWindow* live(Window w) const;
+    void makeNative(Window w);
     const ControlEntry* control(ControlId id) const;
     void stopTimersOf(Window w);
+    void prepareSound();
 
     std::map<Window, WindowEntry> windows_;
     std::map<ControlId, ControlEntry> controls_;
@@ -95,7 +102,11 @@ private:
     std::vector<QPointer<QEventLoop>> boxLoops_;
     std::unique_ptr<WavePlayer> waves_;
     std::map<QObject*, int> unshownPictures_;   // picture -> its bitmap, decoded when first shown
+    std::vector<QPointer<QWidget>> fontsDue_;   // controls still to get the phrase font
+    QFont desktopFont_;           // the application's font as the desktop gave it
     bool onX11_ = false;
+    bool iconSet_ = false;        // the program's icon, set before the first native window
+    bool soundPrepared_ = false;
     bool loopRunning_ = false;
     bool quitPosted_ = false;
     int exitCode_ = 0;

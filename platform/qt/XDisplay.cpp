@@ -15,9 +15,13 @@ namespace platform::qt::xdisplay {
 namespace {
 
 Display* connection = nullptr;
+bool ownConnection = false;
 
 Display* display() {
-    if (connection == nullptr) connection = XOpenDisplay(nullptr);
+    if (connection == nullptr) {
+        connection = XOpenDisplay(nullptr);
+        ownConnection = connection != nullptr;
+    }
     return connection;
 }
 
@@ -102,11 +106,9 @@ int ignoreErrors(Display*, XErrorEvent*) { return 0; }
 
 }  // namespace
 
-bool canOpenDisplay() {
-    Display* d = XOpenDisplay(nullptr);
-    if (d == nullptr) return false;
-    XCloseDisplay(d);
-    return true;
+void useApplicationDisplay(void* d) {
+    closeDisplay();
+    connection = static_cast<Display*>(d);
 }
 
 bool windowManagerRunning() {
@@ -268,8 +270,9 @@ bool activateWindowOf(long pid, const std::string& utf8Title, const std::string&
 }
 
 void closeDisplay() {
-    if (connection != nullptr) XCloseDisplay(connection);
+    if (connection != nullptr && ownConnection) XCloseDisplay(connection);
     connection = nullptr;
+    ownConnection = false;
 }
 
 }  // namespace platform::qt::xdisplay

@@ -7,8 +7,9 @@
 
 namespace platform::qt::xdisplay {
 
-// Whether an X display can be opened (DISPLAY set and the server reachable).
-bool canOpenDisplay();
+// The application's own connection to the display (an Xlib Display*), used
+// from then on instead of a connection of our own; closeDisplay leaves it.
+void useApplicationDisplay(void* display);
 
 // Whether a window manager announces itself on the display
 // (_NET_SUPPORTING_WM_CHECK on the root window).

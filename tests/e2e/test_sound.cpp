@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <functional>
 #include <set>
+#include <string>
+#include <thread>
 
 #include "tests/e2e/Harness.h"
 #include "tests/e2e/SoundServer.h"
@@ -84,6 +86,26 @@ TEST_F(Sound, ThirtyPressesOfAClickButtonAreHeardThirtyTimesEachSoonAfterTheClic
         RecordProperty("click_to_cue_median_ms", static_cast<int>(median));
         EXPECT_LE(median, 60.0) << "the click cue starts too late after the click";
     }
+}
+
+bool mapsSoundLibrary(pid_t pid) {
+    return readFile("/proc/" + std::to_string(pid) + "/maps").find("libpulse") != std::string::npos;
+}
+
+TEST_F(Sound, TheSoundLibrariesWaitForThePlayersFirstPressWhoseCueIsStillHeard) {
+    start(kKiwiLibrary);
+    // A game left waiting never loads them.
+    std::this_thread::sleep_for(1s);
+    EXPECT_FALSE(mapsSoundLibrary(program_.pid())) << "loaded before any press";
+    const ScreenRect button = controlOnScreen(ui::id::SoundButton);
+    const std::size_t from = mark();
+    const auto clickedAt = Clock::now();
+    xdo_->click(button.centreX(), button.centreY());
+    const auto sounds = heardSince(from, 1);
+    ASSERT_EQ(sounds.size(), 1u) << "the first press's cue was not heard";
+    const double delay = std::chrono::duration<double, std::milli>(recording().timeOf(sounds[0].start) - clickedAt).count();
+    EXPECT_LT(delay, 250) << "the first cue came " << delay << " ms after the click";
+    EXPECT_TRUE(mapsSoundLibrary(program_.pid()));
 }
 
 TEST_F(Sound, ThirtyLetterHitsInARowAreEachHeard) {

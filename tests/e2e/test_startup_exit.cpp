@@ -4,6 +4,9 @@
 #include <csignal>
 #include <sys/stat.h>
 
+#include <set>
+#include <sstream>
+
 #include "tests/e2e/Harness.h"
 #include "ui/Controls.h"
 
@@ -67,6 +70,22 @@ TEST_F(StartupExit, OpensAtItsPlacesAndTheExitButtonWritesEverythingBack) {
 
     expectFilesOfAnOrderlyExit();
     EXPECT_EQ(readFile(file("run1.err")), "") << "a normal run prints nothing";
+}
+
+TEST_F(StartupExit, QtsX11PluginsAreLoadedOnceThoughTheyAreLoadedEarly) {
+    writeLibrary(kLibrary);
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    const std::string maps = readFile("/proc/" + std::to_string(program_.pid()) + "/maps");
+    for (const std::string& plugin : {std::string("/libqxcb.so"), std::string("/libcomposeplatforminputcontextplugin.so")}) {
+        std::set<std::string> paths;
+        std::istringstream lines(maps);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.size() > plugin.size() && line.compare(line.size() - plugin.size(), plugin.size(), plugin) == 0)
+                paths.insert(line.substr(line.find('/')));
+        }
+        EXPECT_EQ(paths.size(), 1u) << plugin << " is mapped from " << paths.size() << " files";
+    }
 }
 
 TEST_F(StartupExit, AnOrdinaryPlayerRunsItAndOwnsTheFilesItWrites) {
@@ -147,18 +166,29 @@ TEST_F(StartupExit, AWindowManagerCloseOfAnyWindowEndsTheProgramInOrder) {
 
 TEST_F(StartupExit, WithoutADisplayItFailsWithOneLineOnStandardError) {
     writeLibrary(kLibrary);
-    Environment env = programEnvironment();
-    env["DISPLAY"] = "";
-    env["QT_QPA_PLATFORM"] = "";
-    env["WAYLAND_DISPLAY"] = "";
-    const RunResult r = run({programPath_.string()}, env, 20s);
-    ASSERT_TRUE(r.finished) << "the program did not end without a display";
-    EXPECT_NE(r.exitCode, 0);
-    EXPECT_GE(r.exitCode, 0) << "it must end by itself, not crash";
-    ASSERT_FALSE(r.err.empty()) << "nothing on stderr";
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << "stderr: " << r.err;
-    EXPECT_EQ(r.err.back(), '\n') << "stderr: " << r.err;
-    EXPECT_GT(r.err.size(), 10u) << "stderr: " << r.err;
+    // No DISPLAY at all, and one naming a server that is not there.
+    int unused = 4242;
+    while (fs::exists("/tmp/.X11-unix/X" + std::to_string(unused))) ++unused;
+    std::string firstLine;
+    for (const std::string& display : {std::string(), ":" + std::to_string(unused)}) {
+        Environment env = programEnvironment();
+        env["DISPLAY"] = display;
+        env["QT_QPA_PLATFORM"] = "";
+        env["WAYLAND_DISPLAY"] = "";
+        const RunResult r = run({programPath_.string()}, env, 20s);
+        ASSERT_TRUE(r.finished) << "the program did not end without a display " << display;
+        EXPECT_NE(r.exitCode, 0) << display;
+        EXPECT_GE(r.exitCode, 0) << "it must end by itself, not crash: " << display;
+        ASSERT_FALSE(r.err.empty()) << "nothing on stderr: " << display;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << "stderr: " << r.err;
+        EXPECT_EQ(r.err.back(), '\n') << "stderr: " << r.err;
+        EXPECT_GT(r.err.size(), 10u) << "stderr: " << r.err;
+        if (firstLine.empty()) firstLine = r.err;
+        EXPECT_EQ(r.err, firstLine) << "the same words for both";
+    }
+    // Nothing was written: the folder was never taken.
+    EXPECT_FALSE(fs::exists(file("KXData.dat")));
+    EXPECT_FALSE(fs::exists(file("KXStats.dat")));
 }
 
 }  // namespace

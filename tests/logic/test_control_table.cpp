@@ -2,8 +2,10 @@
 // layout the game relies on.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "ui/Bitmaps.h"
 #include "ui/Controls.h"
@@ -149,6 +151,35 @@ TEST(BitmapTableTest, EightyTwoDistinctBitmapsAllInUse) {
         if (c.normalFace) used.insert(c.normalFace);
     }
     EXPECT_EQ(used, ids);
+}
+
+TEST(ControlTableTest, TheFirstFrameNeedsTheMainBackgroundItsVisibleFacesAndTilesOnce) {
+    const std::vector<int> numbers = ui::firstFrameBitmaps();
+    ASSERT_FALSE(numbers.empty());
+    EXPECT_EQ(numbers.front(), ui::windowSpecs(1024, 768)[0].backgroundBitmap) << "the background comes first";
+    EXPECT_EQ(std::set<int>(numbers.begin(), numbers.end()).size(), numbers.size()) << "each bitmap once";
+    std::set<int> expected{ui::windowSpecs(1024, 768)[0].backgroundBitmap};
+    for (const auto& c : controlTable) {
+        if (c.parent != Window::Main || !c.visibleAtStart) continue;
+        if (c.kind == ControlKind::OwnerDrawButton) expected.insert(c.normalFace);
+        if (c.kind == ControlKind::Picture) expected.insert(c.bitmap);
+    }
+    EXPECT_EQ(std::set<int>(numbers.begin(), numbers.end()), expected);
+    // All 26 tiles, no pressed face, and nothing of the hidden pictures or
+    // the owned windows.
+    for (int k = 0; k < 26; ++k) EXPECT_NE(std::find(numbers.begin(), numbers.end(), 130 + 60 * k), numbers.end()) << k;
+    for (const auto& c : controlTable) {
+        const bool hiddenPicture = c.kind == ControlKind::Picture && !c.visibleAtStart;
+        if (hiddenPicture) {
+            EXPECT_EQ(std::find(numbers.begin(), numbers.end(), c.bitmap), numbers.end()) << c.name;
+        }
+        if (c.kind == ControlKind::OwnerDrawButton) {
+            EXPECT_EQ(std::find(numbers.begin(), numbers.end(), c.pressedFace), numbers.end()) << c.name;
+        }
+    }
+    const int addBackground = ui::windowSpecs(1024, 768)[1].backgroundBitmap;
+    EXPECT_EQ(std::find(numbers.begin(), numbers.end(), addBackground), numbers.end());
+    EXPECT_EQ(std::find(numbers.begin(), numbers.end(), findControl(ui::id::AddButton)->normalFace), numbers.end());
 }
 
 }  // namespace

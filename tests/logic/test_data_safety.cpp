@@ -327,6 +327,24 @@ TEST_F(SafetyTest, AReplacedFileKeepsItsPermissionBitsAndANewOneGetsTheUsualOnes
     EXPECT_EQ(modeOf(file("KXC_CONFIG.INI")), 0644u);
 }
 
+TEST_F(SafetyTest, AnUnflushedReplacementIsTheSameReplacementThroughLinksAndModes) {
+    // Only the flushes are left out: the rename, the link and the mode are
+    // as for any other replacement.
+    const fs::path elsewhere = dir / "elsewhere";
+    fs::create_directory(elsewhere);
+    testing_support::writeFile(elsewhere / "plain", "old");
+    ::chmod((elsewhere / "plain").c_str(), 0640);
+    fs::create_symlink(elsewhere / "plain", file("KXData.dat"));
+    ASSERT_TRUE(library::replaceFileAtomically(file("KXData.dat").string(), "new", library::Flush::Unflushed));
+    EXPECT_TRUE(fs::is_symlink(file("KXData.dat")));
+    EXPECT_EQ(testing_support::readFile(elsewhere / "plain"), "new");
+    EXPECT_EQ(modeOf(elsewhere / "plain"), 0640u);
+    for (const auto& e : fs::directory_iterator(elsewhere)) EXPECT_EQ(e.path().filename(), "plain");
+    // A directory in the way is refused, as ever.
+    fs::create_directory(file("OnLoad.dat"));
+    EXPECT_FALSE(library::replaceFileAtomically(file("OnLoad.dat").string(), "x", library::Flush::Unflushed));
+}
+
 // ---- Inputs of any size -----------------------------------------------------
 
 TEST_F(SafetyTest, ALetterOfAVeryLongPhraseIsRevealedInOnePass) {

@@ -33,14 +33,26 @@ TEST_F(LayoutTest, WindowsStandFramelessAtTheirTitlesPositionsAndSizes) {
         EXPECT_EQ(w->minimumSize(), w->maximumSize());   // fixed size
         EXPECT_EQ(desk->windowRect(row.window),
                   (platform::Rect{row.left, row.top, row.left + row.width, row.top + row.height}));
-        // The add-puzzle and message windows belong to the main window.
-        ASSERT_NE(w->windowHandle(), nullptr);
-        EXPECT_EQ(w->windowHandle()->transientParent(),
-                  row.owner ? window(*row.owner)->windowHandle() : nullptr);
     }
     EXPECT_TRUE(window(Window::Main)->isVisible());
     EXPECT_FALSE(window(Window::AddPuzzle)->isVisible());
     EXPECT_FALSE(window(Window::Message)->isVisible());
+    // The hidden windows get their native windows only when first shown.
+    EXPECT_TRUE(window(Window::Main)->testAttribute(Qt::WA_WState_Created));
+    EXPECT_FALSE(window(Window::AddPuzzle)->testAttribute(Qt::WA_WState_Created));
+    EXPECT_FALSE(window(Window::Message)->testAttribute(Qt::WA_WState_Created));
+    for (const auto& row : ui::windowSpecs(screen.width, screen.height)) {
+        SCOPED_TRACE(row.title);
+        desk->showWindow(row.window);
+        QWidget* w = window(row.window);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(w->geometry(), QRect(row.left, row.top, row.width, row.height));
+        // The add-puzzle and message windows belong to the main window.
+        ASSERT_NE(w->windowHandle(), nullptr);
+        EXPECT_EQ(w->windowHandle()->transientParent(),
+                  row.owner ? window(*row.owner)->windowHandle() : nullptr);
+        if (row.owner) desk->hideWindow(row.window);
+    }
 }
 
 TEST_F(LayoutTest, EveryControlExistsInItsWindowAtItsRectangle) {
