@@ -98,8 +98,8 @@ int runQtProgram(int argc, char** argv) {
     makingApplication = true;
     QApplication application(argc, argv);
     makingApplication = false;
-    if (auto* x11 = application.nativeInterface<QNativeInterface::QX11Application>())
-        xdisplay::useApplicationDisplay(x11->display());
+    if (auto* native = application.nativeInterface<QNativeInterface::QX11Application>())
+        xdisplay::useApplicationDisplay(native->display());
     // The early thread may be looking at fonts: it ends before the
     // application does.
     struct EarlyWorkEnds {
