@@ -7,8 +7,9 @@
 #
 #   bench/startup.sh [build directory] [runs]     (defaults: build 20)
 #
-# Needs Xvfb; with pulseaudio installed the game also reaches a private sound
-# server, as on a player's desktop. Build first: cmake --build build.
+# Needs Xvfb; with dbus-daemon and pulseaudio installed both programs also
+# reach a private session bus and sound server, as on a player's desktop.
+# Build first: cmake --build build.
 set -euo pipefail
 
 build=$(cd "${1:-build}" && pwd)
@@ -44,6 +45,16 @@ for _ in $(seq 100); do
   sleep 0.05
 done
 kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start on :$n" >&2; exit 1; }
+
+# A private session bus, as a player's desktop has: without one, Qt's first
+# look at it (accessibility, the desktop's settings) asks libdbus to launch
+# a bus, a fork that both programs would pay for and no player does.
+if command -v dbus-daemon >/dev/null; then
+  dbus-daemon --session --address="unix:path=$work/bus" --nofork --nopidfile >"$work/dbus.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do [[ -S $work/bus ]] && break; sleep 0.05; done
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
+fi
 
 # A private sound server with a null sink, when there is one to start.
 export PULSE_SERVER=
