@@ -46,13 +46,20 @@ for _ in $(seq 100); do
 done
 kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start on :$n" >&2; exit 1; }
 
-# A private session bus, as a player's desktop has: without one, Qt's first
-# look at it (accessibility, the desktop's settings) asks libdbus to launch
-# a bus, a fork that both programs would pay for and no player does.
+# Waits up to five seconds for a server's socket to appear.
+wait_for_socket() {
+  for _ in $(seq 100); do [[ -S $1 ]] && return 0; sleep 0.05; done
+  echo "no socket at $1" >&2
+  return 1
+}
+
+# A private session bus, as a player's desktop has: without one, Qt's
+# accessibility bridge asks libdbus to launch a bus, a fork that both
+# programs would pay for and no player does.
 if command -v dbus-daemon >/dev/null; then
   dbus-daemon --session --address="unix:path=$work/bus" --nofork --nopidfile >"$work/dbus.log" 2>&1 &
   pids+=($!)
-  for _ in $(seq 100); do [[ -S $work/bus ]] && break; sleep 0.05; done
+  wait_for_socket "$work/bus"
   export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
 fi
 
@@ -65,7 +72,7 @@ if command -v pulseaudio >/dev/null; then
   HOME=$work/pulse XDG_RUNTIME_DIR=$work/pulse pulseaudio -n --daemonize=no --exit-idle-time=-1 \
     --use-pid-file=no --disallow-exit -F "$work/pulse/server.pa" >"$work/pulse/log" 2>&1 &
   pids+=($!)
-  for _ in $(seq 100); do [[ -S $work/pulse/native ]] && break; sleep 0.05; done
+  wait_for_socket "$work/pulse/native"
   export PULSE_SERVER=unix:$work/pulse/native
 fi
 
