@@ -96,6 +96,10 @@ done
 median() {   # column of a file
   cut -d' ' -f"$2" "$1" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
+# The first and third quartiles of a column: the middle half of the runs.
+quartiles() {
+  cut -d' ' -f"$2" "$1" | sort -g | awk '{ v[NR] = $1 } END { printf "%s to %s", v[int((NR + 3) / 4)], v[int((3 * NR + 3) / 4)] }'
+}
 printf '%-12s %12s %14s %14s\n' "" "mapped (ms)" "painted (ms)" "peak RSS (KiB)"
 for who in game bare; do
   printf '%-12s %12s %14s %14s\n' "$who" "$(median "$work/$who.txt" 1)" "$(median "$work/$who.txt" 2)" \
@@ -104,4 +108,7 @@ done
 awk -v g="$(median "$work/game.txt" 2)" -v b="$(median "$work/bare.txt" 2)" \
     -v gr="$(median "$work/game.txt" 3)" -v br="$(median "$work/bare.txt" 3)" -v runs="$runs" \
     'BEGIN { printf "ratio game/bare over %d runs each: start-up %.2f, peak RSS %.2f\n", runs, g / b, gr / br }'
+# The times scatter with the machine's load; so does the ratio of one run
+# to the next, more than the medians suggest.
+echo "painted, middle half of the runs: game $(quartiles "$work/game.txt" 2) ms, bare window $(quartiles "$work/bare.txt" 2) ms"
 echo "shared libraries: game $(ldd "$game" | wc -l), bare window $(ldd "$bare" | wc -l)"
