@@ -17,6 +17,7 @@
 #include "platform/qt/Controls.h"
 #include "platform/qt/ImageReading.h"
 #include "platform/qt/Pixmaps.h"
+#include "platform/qt/StartupCores.h"
 
 namespace platform::qt::earlywork {
 
@@ -89,6 +90,11 @@ void loadPlugins() {
 }
 
 void work(const std::vector<int>& bitmaps, bool x11) {
+    startupcores::enterEarlyThread();
+    // Its work done, the threads may share the processors again.
+    struct Rejoin {
+        ~Rejoin() { startupcores::rejoin(); }
+    } rejoin;
     if (x11) loadPlugins();
     // The configuration (some fifty files of XML) is the larger part of
     // the first font look-up.
@@ -122,6 +128,7 @@ void begin(std::vector<int> firstFrameBitmaps, bool x11) {
     State& s = state();
     if (s.thread.joinable()) return;
     announceBitmaps(firstFrameBitmaps);
+    (void)startupcores::separate();
     s.thread = std::thread(work, std::move(firstFrameBitmaps), x11);
 }
 
@@ -154,6 +161,7 @@ void finish() {
     }
     s.changed.notify_all();
     if (s.thread.joinable()) s.thread.join();
+    startupcores::rejoin();
 }
 
 }  // namespace platform::qt::earlywork
