@@ -93,13 +93,13 @@ for _ in $(seq "$runs"); do
   "$probe" 500 "$bare" >>"$work/bare.txt"
 done
 
-median() {   # column of a file
-  cut -d' ' -f"$2" "$1" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+# A column of a file, sorted, read by an awk program that has it in v[1..NR].
+sorted_column() {
+  cut -d' ' -f"$2" "$1" | sort -g | awk "{ v[NR] = \$1 } END { $3 }"
 }
-# The first and third quartiles of a column: the middle half of the runs.
-quartiles() {
-  cut -d' ' -f"$2" "$1" | sort -g | awk '{ v[NR] = $1 } END { printf "%s to %s", v[int((NR + 3) / 4)], v[int((3 * NR + 3) / 4)] }'
-}
+median() { sorted_column "$1" "$2" 'print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2'; }
+# The first and third quartiles: the middle half of the runs.
+quartiles() { sorted_column "$1" "$2" 'printf "%s to %s", v[int((NR + 3) / 4)], v[int((3 * NR + 3) / 4)]'; }
 printf '%-12s %12s %14s %14s\n' "" "mapped (ms)" "painted (ms)" "peak RSS (KiB)"
 for who in game bare; do
   printf '%-12s %12s %14s %14s\n' "$who" "$(median "$work/$who.txt" 1)" "$(median "$work/$who.txt" 2)" \

@@ -161,7 +161,6 @@ void finish() {
     }
     s.changed.notify_all();
     if (s.thread.joinable()) s.thread.join();
-    startupcores::rejoin();
 }
 
 }  // namespace platform::qt::earlywork

@@ -7,8 +7,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <condition_variable>
-#include <mutex>
+#include <future>
 #include <thread>
 #include <vector>
 
@@ -53,41 +52,6 @@ protected:
     cpu_set_t original_;
 };
 
-// A thread that reports its id and its mask when asked, until told to end.
-class Worker {
-public:
-    Worker() : thread_([this] { run(); }) {}
-    ~Worker() {
-        {
-            const std::lock_guard lock(m_);
-            done_ = true;
-        }
-        cv_.notify_all();
-        thread_.join();
-    }
-    pid_t tid() {
-        std::unique_lock lock(m_);
-        cv_.wait(lock, [&] { return tid_ != 0; });
-        return tid_;
-    }
-
-private:
-    void run() {
-        {
-            const std::lock_guard lock(m_);
-            tid_ = static_cast<pid_t>(syscall(SYS_gettid));
-        }
-        cv_.notify_all();
-        std::unique_lock lock(m_);
-        cv_.wait(lock, [&] { return done_; });
-    }
-    std::mutex m_;
-    std::condition_variable cv_;
-    pid_t tid_ = 0;
-    bool done_ = false;
-    std::thread thread_;
-};
-
 TEST_F(StartupCores, OnTwoProcessorsTheThreadsAreApartAndAllFreeAfterwards) {
     if (!restrictTo(2)) GTEST_SKIP() << "needs two processors";
     const cpu_set_t two = maskOf(0);
@@ -109,15 +73,23 @@ TEST_F(StartupCores, OnTwoProcessorsTheThreadsAreApartAndAllFreeAfterwards) {
     EXPECT_NE(earlyCpu, -1);
     EXPECT_NE(earlyCpu, mainCpu);
     EXPECT_TRUE(CPU_ISSET(earlyCpu, &two));
-    Worker startedMeanwhile;
-    cpu_set_t meanwhile = maskOf(startedMeanwhile.tid());
+    std::promise<pid_t> started;
+    std::promise<void> end;
+    std::thread meanwhileThread([&] {
+        started.set_value(static_cast<pid_t>(syscall(SYS_gettid)));
+        end.get_future().wait();
+    });
+    const pid_t meanwhileTid = started.get_future().get();
+    cpu_set_t meanwhile = maskOf(meanwhileTid);
     EXPECT_TRUE(CPU_EQUAL(&meanwhile, &mainSide));
 
     cores::rejoin();
     cpu_set_t after = maskOf(0);
     EXPECT_TRUE(CPU_EQUAL(&after, &two)) << "the main thread stays held";
-    meanwhile = maskOf(startedMeanwhile.tid());
+    meanwhile = maskOf(meanwhileTid);
     EXPECT_TRUE(CPU_EQUAL(&meanwhile, &two)) << "a thread started meanwhile stays held";
+    end.set_value();
+    meanwhileThread.join();
 }
 
 TEST_F(StartupCores, OnOneProcessorNothingChanges) {
