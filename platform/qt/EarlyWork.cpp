@@ -1,11 +1,8 @@
 #include "platform/qt/EarlyWork.h"
 
-#include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
 
 #include <QDir>
-#include <QFile>
-#include <QLibraryInfo>
 #include <QFontMetrics>
 #include <QString>
 
@@ -77,25 +74,12 @@ void lookAtFonts() {
     (void)controlFont(ui::ControlFont::Phrase);
 }
 
-// The X11 platform plugin and the compose input context, which the
-// application loads first thing: loaded here, while the main thread is still
-// in the application's early set-up, Qt finds them loaded (about a tenth of
-// the application's making). Only Qt's own plugin directory: with
-// QT_PLUGIN_PATH set, Qt may choose others.
-void loadPlugins() {
-    if (!qEnvironmentVariableIsEmpty("QT_PLUGIN_PATH")) return;
-    const QByteArray dir = QFile::encodeName(QLibraryInfo::path(QLibraryInfo::PluginsPath));
-    for (const char* plugin : {"/platforms/libqxcb.so", "/platforminputcontexts/libcomposeplatforminputcontextplugin.so"})
-        (void)dlopen((dir + plugin).constData(), RTLD_LAZY | RTLD_LOCAL);   // kept, as Qt keeps it
-}
-
-void work(const std::vector<int>& bitmaps, bool x11) {
+void work(const std::vector<int>& bitmaps) {
     startupcores::enterEarlyThread();
     // Its work done, the threads may share the processors again.
     struct Rejoin {
         ~Rejoin() { startupcores::rejoin(); }
     } rejoin;
-    if (x11) loadPlugins();
     // The configuration (some fifty files of XML) is the larger part of
     // the first font look-up.
     FcInit();
@@ -124,12 +108,12 @@ void work(const std::vector<int>& bitmaps, bool x11) {
 
 }  // namespace
 
-void begin(std::vector<int> firstFrameBitmaps, bool x11) {
+void begin(std::vector<int> firstFrameBitmaps) {
     State& s = state();
     if (s.thread.joinable()) return;
     announceBitmaps(firstFrameBitmaps);
     (void)startupcores::separate();
-    s.thread = std::thread(work, std::move(firstFrameBitmaps), x11);
+    s.thread = std::thread(work, std::move(firstFrameBitmaps));
 }
 
 void applicationReady() {

@@ -1,6 +1,5 @@
 // Start-up work done on a second thread while the main thread loads Qt and
-// connects to the display: Qt's X11 plugins are loaded, fontconfig reads its
-// configuration, the icon and the bitmaps of the first frame are read and,
+// connects to the display: fontconfig reads its configuration, the icon and the bitmaps of the first frame are read and,
 // once the application exists, the font database is filled and the phrase
 // font fitted. The main thread waits for a piece of it only where it needs
 // that piece, and gets the same results it would have worked out itself.
@@ -12,9 +11,8 @@
 
 namespace platform::qt::earlywork {
 
-// Starts the thread; the first thing the program does. x11: whether the
-// application will use the X11 platform plugin.
-void begin(std::vector<int> firstFrameBitmaps, bool x11);
+// Starts the thread; the first thing the program does.
+void begin(std::vector<int> firstFrameBitmaps);
 
 // The application exists: the thread may look at fonts from here on.
 void applicationReady();

@@ -82,7 +82,7 @@ int runQtProgram(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     qInstallMessageHandler(quietMessages);
     const bool x11 = usesX11();
-    earlywork::begin(ui::firstFrameBitmaps(), x11);
+    earlywork::begin(ui::firstFrameBitmaps());
     // An unreachable server shows while the application is made (see
     // quietMessages); no connection of our own is opened to find out.
     if (x11 && qEnvironmentVariableIsEmpty("DISPLAY")) {

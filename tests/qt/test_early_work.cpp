@@ -85,7 +85,7 @@ TEST_F(ReadAhead, AnUnreadablePictureHandedOverShowsNothingRatherThanHanging) {
 }
 
 TEST(EarlyWork, TheWindowIconComesAtEachSizeUpTo64AndTheThreadEnds) {
-    pq::earlywork::begin({}, false);
+    pq::earlywork::begin({});
     pq::earlywork::applicationReady();
     const std::vector<QImage> icon = pq::earlywork::iconImages();
     std::vector<int> sizes;
