@@ -1,8 +1,9 @@
 // Start-up work done on a second thread while the main thread loads Qt and
-// connects to the display: fontconfig reads its configuration, the icon and the bitmaps of the first frame are read and,
-// once the application exists, the font database is filled and the phrase
-// font fitted. The main thread waits for a piece of it only where it needs
-// that piece, and gets the same results it would have worked out itself.
+// connects to the display: fontconfig reads its configuration, the icon and
+// the bitmaps of the first frame are read and, once the application exists,
+// the font database is filled and the phrase font fitted. The main thread
+// waits for a piece of it only where it needs that piece, and gets the same
+// results it would have worked out itself.
 #pragma once
 
 #include <QImage>
