@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Start-up benchmark: the game beside a bare Qt window (bench/bare_window.cpp,
-# a frameless 900x620 window and nothing else), on a private Xvfb, started
-# alternately, each `runs` times. Prints the median time until the window is
-# mapped and until it is painted, the median peak RSS half a second later, and
-# the game's ratios to the bare window.
+# a frameless 900x620 window and nothing else) and the same window with one
+# line of text (bench/text_window.cpp), on a private Xvfb, started in turn,
+# each `runs` times. Prints the median time until the window is mapped and
+# until it is painted, the median peak RSS half a second later, and the
+# ratios of the game and of the text window to the bare window.
 #
 #   bench/startup.sh [build directory] [runs]     (defaults: build 20)
 #
@@ -16,8 +17,9 @@ build=$(cd "${1:-build}" && pwd)
 runs=${2:-20}
 game=$build/tarvik-kxv
 bare=$build/bench/bare-window
+text=$build/bench/text-window
 probe=$build/bench/startup-probe
-for f in "$game" "$bare" "$probe"; do
+for f in "$game" "$bare" "$text" "$probe"; do
   [[ -x $f ]] || { echo "missing $f: build first (cmake --build $build)" >&2; exit 1; }
 done
 
@@ -85,12 +87,15 @@ export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
 
 : >"$work/game.txt"
 : >"$work/bare.txt"
+: >"$work/text.txt"
 # One run of each to warm the caches, not counted.
 "$probe" 500 "$work/game/tarvik-kxv" >/dev/null
 "$probe" 500 "$bare" >/dev/null
+"$probe" 500 "$text" >/dev/null
 for _ in $(seq "$runs"); do
   "$probe" 500 "$work/game/tarvik-kxv" >>"$work/game.txt"
   "$probe" 500 "$bare" >>"$work/bare.txt"
+  "$probe" 500 "$text" >>"$work/text.txt"
 done
 
 # A column of a file, sorted, read by an awk program that has it in v[1..NR].
@@ -101,14 +106,19 @@ median() { sorted_column "$1" "$2" 'print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2
 # The first and third quartiles: the middle half of the runs.
 quartiles() { sorted_column "$1" "$2" 'printf "%s to %s", v[int((NR + 3) / 4)], v[int((3 * NR + 3) / 4)]'; }
 printf '%-12s %12s %14s %14s\n' "" "mapped (ms)" "painted (ms)" "peak RSS (KiB)"
-for who in game bare; do
+for who in game bare text; do
   printf '%-12s %12s %14s %14s\n' "$who" "$(median "$work/$who.txt" 1)" "$(median "$work/$who.txt" 2)" \
     "$(median "$work/$who.txt" 3)"
 done
 awk -v g="$(median "$work/game.txt" 2)" -v b="$(median "$work/bare.txt" 2)" \
     -v gr="$(median "$work/game.txt" 3)" -v br="$(median "$work/bare.txt" 3)" -v runs="$runs" \
     'BEGIN { printf "ratio game/bare over %d runs each: start-up %.2f, peak RSS %.2f\n", runs, g / b, gr / br }'
+# What one line of text costs by itself: fontconfig's configuration, the
+# font database and a font, which the bare window never needs.
+awk -v t="$(median "$work/text.txt" 2)" -v b="$(median "$work/bare.txt" 2)" \
+    -v tr="$(median "$work/text.txt" 3)" -v br="$(median "$work/bare.txt" 3)" \
+    'BEGIN { printf "ratio text window/bare: start-up %.2f, peak RSS %.2f\n", t / b, tr / br }'
 # The times scatter with the machine's load; so does the ratio of one run
 # to the next, more than the medians suggest.
-echo "painted, middle half of the runs: game $(quartiles "$work/game.txt" 2) ms, bare window $(quartiles "$work/bare.txt" 2) ms"
+echo "painted, middle half of the runs: game $(quartiles "$work/game.txt" 2) ms, bare window $(quartiles "$work/bare.txt" 2) ms, text window $(quartiles "$work/text.txt" 2) ms"
 echo "shared libraries: game $(ldd "$game" | wc -l), bare window $(ldd "$bare" | wc -l)"
