@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Start-up benchmark: the game beside a bare Qt window (bench/bare_window.cpp,
 # a frameless 900x620 window and nothing else) and the same window with one
-# line of text (bench/text_window.cpp), on a private Xvfb, started in turn,
-# each `runs` times. Prints the median time until the window is mapped and
-# until it is painted, the median peak RSS half a second later, and the
-# ratios of the game and of the text window to the bare window.
+# line of text (the text window, built from the same source), on a private
+# Xvfb, started in turn, each `runs` times. Prints the median time until the
+# window is mapped and until it is painted, the median peak RSS half a second
+# later, and the ratios of the game and of the text window to the bare window.
 #
 #   bench/startup.sh [build directory] [runs]     (defaults: build 20)
 #
