@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include <csignal>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -83,7 +84,11 @@ void keepRunningPastFileSizeLimit() {
 }  // namespace
 
 StartOutcome startProgram(const std::string& executablePath) {
-    appPaths = makeAppPaths(executablePath);
+    std::vector<std::string> notes;
+    appPaths = makeAppPaths(executablePath, &notes);
+    // Files kept in two places or a folder that cannot be written: told,
+    // since the game shows nothing of where its files are.
+    for (const std::string& note : notes) std::fprintf(stderr, "tarvik-kxv: %s\n", note.c_str());
     const library::FolderLockState lock = library::lockFolder(appPaths.directory);
     if (lock.result == library::LockResult::HeldElsewhere) return {false, lock.holder};
     // A folder that cannot hold the lock (read-only, or a file system

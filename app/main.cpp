@@ -1,4 +1,23 @@
-// Entry point: the program runs on the Qt desktop.
+// Entry point: the command line, then the program on the Qt desktop.
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "app/CommandLine.h"
 #include "platform/qt/QtMain.h"
 
-int main(int argc, char** argv) { return platform::qt::runQtProgram(argc, argv); }
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const app::CommandLine line = app::parseCommandLine(args, [&] {
+        std::error_code ec;
+        const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+        return app::chooseAppPaths(ec ? std::string(argc > 0 ? argv[0] : "") : self.string(),
+                                   app::processEnvironment());
+    });
+    if (!line.run) {
+        std::fputs(line.output.c_str(), stdout);
+        std::fputs(line.errors.c_str(), stderr);
+        return std::fflush(stdout) == 0 ? line.exitCode : 1;
+    }
+    return platform::qt::runQtProgram(argc, argv);
+}

@@ -1,10 +1,7 @@
 # Install-time step: writes the menu entry with the executable's full path
 # below the prefix of this install (DESTDIR honoured, as for the package).
-if(IS_ABSOLUTE "${TARVIK_INSTALL_BINDIR}")
-  set(TARVIK_EXECUTABLE "${TARVIK_INSTALL_BINDIR}/tarvik-kxv")
-else()
-  set(TARVIK_EXECUTABLE "${CMAKE_INSTALL_PREFIX}/${TARVIK_INSTALL_BINDIR}/tarvik-kxv")
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/InstallProgramDir.cmake")
+set(TARVIK_EXECUTABLE "${TARVIK_PROGRAM_DIR}/tarvik-kxv")
 # A path with blanks or other reserved characters is quoted, as the desktop
 # entry format asks.
 string(REPLACE "%" "%%" TARVIK_EXECUTABLE "${TARVIK_EXECUTABLE}")

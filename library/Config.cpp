@@ -12,9 +12,6 @@ namespace library {
 std::int32_t Disable_Console = 0;
 std::int32_t Disable_VCCntls = 0;
 
-namespace {
-
-// The file written on a first run: locked, with a note on how to unlock.
 // One LF per line end and none after the last line.
 const char* const kDefaultConfig =
     "Disable_Console= 1\n"
@@ -24,8 +21,6 @@ const char* const kDefaultConfig =
     "//Editing this file incorrectly, or removing\n"
     "//content may result in program failure.  If\n"
     "//proper file format is lost, delete file...";
-
-}  // namespace
 
 void loadConfig() {
     // A number that cannot be read leaves its switch unlocked.

@@ -9,6 +9,9 @@ namespace library {
 extern std::int32_t Disable_Console;
 extern std::int32_t Disable_VCCntls;
 
+// The file written on a first run: locked, with a note on how to unlock.
+extern const char* const kDefaultConfig;
+
 // Reads the file, or creates it locked when it is missing.
 void loadConfig();
 

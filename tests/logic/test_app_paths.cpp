@@ -43,6 +43,8 @@ struct FakeEnvironment {
     }
 };
 
+const std::string kInstalledData = "/usr/share/games/tarvik-kxv/";
+
 void expectAllIn(const app::AppPaths& p, const std::string& dir, const std::string& helpDir) {
     EXPECT_EQ(p.directory, dir);
     EXPECT_EQ(p.helpPath, helpDir + "Tarvik_kxv-help.chm");
@@ -52,19 +54,20 @@ void expectAllIn(const app::AppPaths& p, const std::string& dir, const std::stri
     EXPECT_EQ(p.scrambledPuzzlePath, dir + "OnLoad.dat");
 }
 
-const std::string kInstalledData = "/usr/share/games/tarvik-kxv/";
-
 TEST(ChooseAppPaths, AWritableFolderKeepsEveryFileBesideTheProgramWhateverTheEnvironment) {
     FakeEnvironment env;
     env.writable = {"/opt/tarvik/"};
     env.xdg = "/home/ann/.data";
     expectAllIn(app::chooseAppPaths("/opt/tarvik/tarvik-kxv", env.get()), "/opt/tarvik/", "/opt/tarvik/");
     EXPECT_EQ(env.probed, std::vector<std::string>{"/opt/tarvik/"});
-    // An installed copy the player may write reads its help from the install.
-    env.writable = {"/opt/games/"};
-    env.directories = {"/opt/share/games/tarvik-kxv/"};
-    expectAllIn(app::chooseAppPaths("/opt/games/tarvik-kxv", env.get()), "/opt/games/",
-                "/opt/share/games/tarvik-kxv/");
+    // An installed copy is never written into, even where it could be (a
+    // per-user install, or root running the package): the data folder.
+    for (const std::string bin : {"/opt/games/", "/opt/bin/", "/usr/games/"}) {
+        env.writable = {bin};
+        env.directories = {"/opt/share/games/tarvik-kxv/", kInstalledData};
+        expectAllIn(app::chooseAppPaths(bin + "tarvik-kxv", env.get()), "/home/ann/.data/tarvik-kxv/",
+                    bin == "/usr/games/" ? kInstalledData : std::string("/opt/share/games/tarvik-kxv/"));
+    }
 
     // A bare name: the current directory is probed, the paths stay bare.
     env.writable = {"."};
@@ -191,19 +194,15 @@ TEST_F(DataFolder, AFolderThatCannotBeMadeIsReportedAndNothingIsWrittenElsewhere
     EXPECT_FALSE(fs::exists(exe.parent_path() / "OnLoad.dat"));
 }
 
-// A per-user install (into ~/.local, say) may write its own folder: the files
-// stay beside the program, which gets the shipped library once, and the
-// help is read from the installation.
-TEST_F(DataFolder, AWritableInstalledCopyKeepsItsFilesBesideItWithTheShippedLibrary) {
+// A per-user install (into ~/.local, say) may write its own folder, and
+// still keeps nothing there: the data folder gets the shipped library.
+TEST_F(DataFolder, AWritableInstalledCopyStillKeepsItsFilesInTheDataFolder) {
     env.writable = [](const std::string&) { return true; };
     const auto p = app::makeAppPaths(exe.string(), env);
-    EXPECT_EQ(p.directory, exe.parent_path().string() + "/");
+    EXPECT_EQ(p.directory, folder().string() + "/");
     EXPECT_EQ(p.helpPath, shipped.string() + "/Tarvik_kxv-help.chm");
-    EXPECT_EQ(readFile(exe.parent_path() / "OnLoad.dat"), kShipped);
-    EXPECT_FALSE(fs::exists(root / "home" / "data"));
-    writeFile(exe.parent_path() / "OnLoad.dat", "the player's");
-    app::makeAppPaths(exe.string(), env);
-    EXPECT_EQ(readFile(exe.parent_path() / "OnLoad.dat"), "the player's");
+    EXPECT_EQ(readFile(folder() / "OnLoad.dat"), kShipped);
+    EXPECT_TRUE(fs::is_empty(exe.parent_path()));
 }
 
 // A build or an unpacked copy: nothing is written, whatever is missing.
