@@ -3,10 +3,12 @@
 # where Debian puts a game's (the program in /usr/games, the data under
 # /usr/share/games/tarvik-kxv/), its dependencies come from dpkg-shlibdeps,
 # it recommends a help viewer, and lintian finds no error in it.
-#   check-deb.sh CPACK BUILD_DIR
+# Every place in it that names the version names the project's.
+#   check-deb.sh CPACK BUILD_DIR VERSION
 set -eu
 cpack=$1
 build=$2
+version=$3
 work=$(mktemp -d /tmp/tarvik-deb-XXXXXX)
 trap 'rm -rf "$work"' EXIT INT TERM
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -19,6 +21,7 @@ deb=$1
 
 dpkg-deb -x "$deb" "$work/root"
 required="usr/games/tarvik-kxv
+usr/games/tarvik-kxv-library
 usr/share/applications/tarvik-kxv.desktop
 usr/share/doc/tarvik-kxv/changelog.gz
 usr/share/doc/tarvik-kxv/copyright
@@ -32,6 +35,7 @@ usr/share/icons/hicolor/32x32/apps/tarvik-kxv.png
 usr/share/icons/hicolor/48x48/apps/tarvik-kxv.png
 usr/share/icons/hicolor/64x64/apps/tarvik-kxv.png
 usr/share/man/man6/tarvik-kxv.6.gz
+usr/share/man/man6/tarvik-kxv-library.6.gz
 usr/share/metainfo/invalid.tarvik_kxv.TarvikKXv.metainfo.xml"
 allowed='^usr/(games/[^/]+|share/applications/[^/]+\.desktop|share/doc/tarvik-kxv/[^/]+|share/games/tarvik-kxv/[^/]+|share/icons/hicolor/[0-9]+x[0-9]+/apps/[^/]+\.png|share/man/man[16]/[^/]+\.gz|share/metainfo/[^/]+\.xml)$'
 actual=$(cd "$work/root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
@@ -54,6 +58,16 @@ desktop-file-validate "$work/root/usr/share/applications/tarvik-kxv.desktop" || 
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = tarvik-kxv ] || fail "package name"
+[ "$(field Version)" = "$version" ] || fail "the package's version is $(field Version), not $version"
+[ "$("$work/root/usr/games/tarvik-kxv" --version)" = "tarvik-kxv $version" ] || fail "the packaged program's --version"
+[ "$(zcat "$work/root/usr/share/doc/tarvik-kxv/changelog.gz" | head -1)" = "tarvik-kxv ($version) unstable; urgency=medium" ] ||
+    fail "the packaged changelog's entry is not $version"
+grep -q "<release version=\"$version\"" "$work/root/usr/share/metainfo/invalid.tarvik_kxv.TarvikKXv.metainfo.xml" ||
+    fail "the packaged metainfo's release is not $version"
+for page in tarvik-kxv tarvik-kxv-library; do
+    zcat "$work/root/usr/share/man/man6/$page.6.gz" | head -1 | grep -q "\"Tarvik_KXv $version\"" ||
+        fail "the packaged $page manual page names another version"
+done
 [ "$(field Section)" = games ] || fail "section"
 case "$(field Depends)" in
     *libqt6widgets6*libstdc++6*) ;;
