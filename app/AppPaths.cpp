@@ -69,6 +69,10 @@ std::string homeDirectory() {
 const char* installedDataFromExecutable() { return TARVIK_DATA_FROM_BINDIR; }
 const char* earlierFilesFromExecutable() { return TARVIK_EARLIER_FILES_FROM_BINDIR; }
 
+AppPaths pathsInFolder(const std::string& directory, const std::string& helpDirectory) {
+    return pathsIn(directory, helpDirectory);
+}
+
 std::string dataFolder(const PathEnvironment& env) {
     // A relative XDG_DATA_HOME is invalid and ignored.
     if (!env.xdgDataHome.empty() && env.xdgDataHome.front() == '/') {

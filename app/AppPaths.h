@@ -60,6 +60,11 @@ std::string dataFolder(const PathEnvironment& env);
 // from the shipped data directory.
 AppPaths chooseAppPaths(const std::string& executablePath, const PathEnvironment& env);
 
+// The paths of the files in directory itself (with its trailing '/'), the
+// help read from helpDirectory: for a folder named outright, where nothing
+// is chosen, moved or prepared.
+AppPaths pathsInFolder(const std::string& directory, const std::string& helpDirectory);
+
 // Folders whose files a start brings into the chosen folder: an installed
 // copy moves what it (or an earlier install in games/) kept beside itself;
 // a copy whose own folder cannot be written copies its files from there.

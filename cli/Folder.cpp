@@ -13,19 +13,6 @@ namespace cli {
 
 namespace {
 
-// The paths the game builds, moved to dir: the file names stay the game's own.
-app::AppPaths rebased(const app::AppPaths& p, const std::string& dir) {
-    auto move = [&](const std::string& path) { return dir + path.substr(p.directory.size()); };
-    app::AppPaths out;
-    out.directory = dir;
-    out.helpPath = move(p.helpPath);
-    out.statsPath = move(p.statsPath);
-    out.plainPuzzlePath = move(p.plainPuzzlePath);
-    out.configPath = move(p.configPath);
-    out.scrambledPuzzlePath = move(p.scrambledPuzzlePath);
-    return out;
-}
-
 // The file's bytes; false, with the reason, when it is there but cannot be read.
 bool readIfPresent(const std::string& path, std::string& bytes, bool& present, std::string& error) {
     switch (library::readFileIfPresent(path, bytes)) {
@@ -48,12 +35,11 @@ std::string fileName(const std::string& path) { return path.substr(path.rfind('/
 
 app::AppPaths locateFolder(const std::string& dirOption, const std::string& executablePath) {
     if (dirOption.empty()) return app::makeAppPaths(executablePath);
-    // The paths of a game installed in dir, kept in dir whatever else the
-    // game's rule would choose.
+    // The game's files in dir itself: a folder named outright is used as
+    // it is, and no other folder is chosen, filled or emptied for it.
     std::string dir = dirOption;
     if (dir.back() != '/') dir += '/';
-    const app::AppPaths there = app::makeAppPaths(dir + "tarvik-kxv");
-    return there.directory == dir ? there : rebased(there, dir);
+    return app::pathsInFolder(dir, app::shippedDataDirectory(dir + "tarvik-kxv", app::processEnvironment()));
 }
 
 bool takeFolder(const app::AppPaths& paths, Access access, std::string& error) {
