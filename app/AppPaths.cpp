@@ -87,6 +87,11 @@ AppPaths chooseAppPaths(const std::string& executablePath, const PathEnvironment
     return pathsIn(folder, shipped);
 }
 
+AppPaths pathsInFolder(const std::string& directory) {
+    const std::string dir = withSlash(directory);
+    return pathsIn(dir, dir);
+}
+
 bool prepareFolder(const AppPaths& paths, const std::string& shippedLibraryPath) {
     namespace fs = std::filesystem;
     std::error_code ec;

@@ -45,6 +45,10 @@ AppPaths chooseAppPaths(const std::string& executablePath, const PathEnvironment
 // installed data directory when it exists, else the executable's own.
 std::string shippedDataDirectory(const std::string& executablePath, const PathEnvironment& env);
 
+// The paths of the files kept in one named folder (the library tool's
+// --dir), the help file's beside them. Touches no file.
+AppPaths pathsInFolder(const std::string& directory);
+
 // Creates the folder of the paths and gives it the shipped library when it
 // holds no library of its own (neither a scrambled file nor a live plain
 // one). Never overwrites a file. Returns false when the folder could not be

@@ -139,8 +139,9 @@ TEST(RealWordLists, EveryDebianKvtmlListOfTheseLanguagesImportsWhatFitsTheRules)
         std::vector<std::string> args = {"--dir", f.dir(), "import"};
         args.insert(args.end(), files.begin(), files.end());
         const auto r = runTool(args);
-        ASSERT_EQ(r.exitCode, 0) << language << ": " << r.err;
-        EXPECT_NE(r.out.find("Added " + std::to_string(x.added) + " puzzle"),
+        // A list that adds nothing (Cyrillic words) is refused with exit 1.
+        ASSERT_EQ(r.exitCode, x.added > 0 ? 0 : 1) << language << ": " << r.err;
+        EXPECT_NE(r.out.find(x.added > 0 ? "Added " + std::to_string(x.added) + " puzzle" : "Added no puzzles"),
                   std::string::npos)
             << language << ": " << r.out;
         EXPECT_NE(r.out.find("skipped " + std::to_string(x.entries - x.added)), std::string::npos)
@@ -171,7 +172,7 @@ TEST(RealWordLists, AnExportImportedIntoAnEmptyLibraryGivesTheSameRecords) {
             TempFolder empty("roundtrip");
             const auto r = runTool({"--dir", empty.dir(), "import", (*source / "export").string()});
             ASSERT_EQ(r.exitCode, 0) << r.err;
-            EXPECT_NE(r.out.find(std::string("(") + format + ")"), std::string::npos) << r.out;
+            EXPECT_NE(r.out.find(std::string("(") + format), std::string::npos) << r.out;
             EXPECT_EQ(plainLibrary(empty.path()), plainLibrary(source->path())) << format;
             EXPECT_EQ(runTool({"--dir", empty.dir(), "check"}).exitCode, 0);
         }
