@@ -12,6 +12,10 @@ bool openLibrary(const Context& c, Access access, LoadedLibrary& library) {
         return false;
     }
     library.folderMissing = missing;
+    if (library.source.empty() && !missing && access == Access::Read) {
+        complain("note: " + c.paths.directory + " holds no library yet (no " +
+                 c.paths.scrambledPuzzlePath.substr(c.paths.directory.size()) + ")");
+    }
     if (library.source == c.paths.plainPuzzlePath) {
         complain("note: no OnLoad.dat here; the library was read from KXData.dat, as the game does");
     }

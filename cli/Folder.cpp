@@ -73,6 +73,12 @@ bool creatable(const std::string& dir, std::string& error) {
     return true;
 }
 
+bool holdsLibrary(const app::AppPaths& paths) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(paths.scrambledPuzzlePath, ec)) ||
+           fs::exists(fs::symlink_status(paths.plainPuzzlePath, ec));
+}
+
 }  // namespace
 
 app::AppPaths locateFolder(const std::string& dirOption, const std::string& executablePath) {
@@ -130,6 +136,9 @@ bool takeFolder(const app::AppPaths& paths, Access access, bool& missing, std::s
     const std::string where = paths.directory.empty() ? "." : withoutSlash(paths.directory);
     if (!checkFolder(paths.directory, access, missing, error)) return false;
     if (missing) return true;
+    // A reading of a folder that holds no library has nothing to guard: no
+    // lock file is left in a folder that only was looked at.
+    if (access != Access::Change && !holdsLibrary(paths)) return true;
     const library::FolderLockState state = library::lockFolder(paths.directory);
     switch (state.result) {
         case library::LockResult::Taken:

@@ -129,6 +129,14 @@ TEST_F(FolderTest, AFileADanglingLinkAndAPathThroughAFileAreRefusedByEveryComman
     EXPECT_EQ(entriesIn(place_.path()), 2u);
 }
 
+TEST_F(FolderTest, AFolderWithoutALibraryIsListedAsSuch) {
+    const auto r = runTool({"--dir", place_.dir(), "list"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.empty()) << r.out;
+    EXPECT_TRUE(contains(r.err, place_.dir() + "/ holds no library yet (no OnLoad.dat)")) << r.err;
+    EXPECT_TRUE(fs::is_empty(place_.path())) << "a reading left something behind";
+}
+
 TEST_F(FolderTest, AnEmptyFolderNameIsWrongUsage) {
     for (const auto& c : everyCommand(wordList())) {
         for (const std::vector<std::string>& args : {withDir("", c.args), [&] {
