@@ -14,6 +14,11 @@ struct KnownOption {
 constexpr KnownOption kOptions[] = {
     {"--dir", true},      {"--help", false},  {"--grep", true},    {"--format", true},
     {"--hint", true},     {"--verbose", false}, {"--dry-run", false},
+    {"--version", false},
+    {"--long-hints", true},
+    {"--keep-possessives", false},
+    {"--header", true},
+    {"--separator", true},
 };
 
 const KnownOption* findOption(const std::string& name) {

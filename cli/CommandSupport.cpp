@@ -6,14 +6,20 @@ namespace cli {
 
 bool openLibrary(const Context& c, Access access, LoadedLibrary& library) {
     std::string error;
-    if (!takeFolder(c.paths, access, error) || !loadLibrary(c.paths, library, error)) {
+    bool missing = false;
+    if (!takeFolder(c.paths, access, missing, error) || (!missing && !loadLibrary(c.paths, library, error))) {
         complain(error);
         return false;
+    }
+    library.folderMissing = missing;
+    if (library.source.empty() && !missing && access == Access::Read) {
+        complain("note: " + c.paths.directory + " holds no library yet (no " +
+                 c.paths.scrambledPuzzlePath.substr(c.paths.directory.size()) + ")");
     }
     if (library.source == c.paths.plainPuzzlePath) {
         complain("note: no OnLoad.dat here; the library was read from KXData.dat, as the game does");
     }
-    if (access == Access::Read) library::releaseFolderLock();
+    if (access != Access::Change) library::releaseFolderLock();
     return true;
 }
 
@@ -25,9 +31,9 @@ std::string libraryState(const std::string& plain) {
     return text + "; New Game draws nothing before it holds 5 (the first and the last are never drawn).\n";
 }
 
-bool storeOrComplain(const Context& c, const std::string& plain) {
+bool storeOrComplain(const Context& c, const LoadedLibrary& lib, const std::string& plain) {
     std::string error;
-    if (storeLibrary(c.paths, plain, error)) return true;
+    if (storeLibrary(c.paths, lib, plain, error)) return true;
     complain(error);
     return false;
 }

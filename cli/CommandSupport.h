@@ -19,7 +19,7 @@ bool openLibrary(const Context& c, Access access, LoadedLibrary& library);
 std::string libraryState(const std::string& plain);
 
 // Stores the library, complaining on failure.
-bool storeOrComplain(const Context& c, const std::string& plain);
+bool storeOrComplain(const Context& c, const LoadedLibrary& lib, const std::string& plain);
 
 // The library's phrases and those of the frame records a change will add:
 // an added phrase may be none of them.

@@ -20,8 +20,15 @@ const std::vector<Command> kCommands = {
      "library (case ignored) is refused.\n"},
     {"delete", &runDelete, 1, 1, {}, "delete N",
      "Deletes record N, numbered as list shows it.\n"},
-    {"import", &runImport, 1, 1000000, {"--format", "--hint", "--verbose", "--dry-run"},
-     "import [--format txt|csv|kvtml] [--hint TEXT] [--verbose] [--dry-run] FILE...",
+    {"import", &runImport, 1, 1000000,
+     {"--format", "--hint", "--verbose", "--dry-run",
+      "--long-hints",
+      "--keep-possessives",
+      "--header",
+      "--separator"},
+     "import [--format txt|csv|kvtml] [--hint TEXT] [--verbose] [--dry-run]\n"
+     "         [--long-hints skip|shorten] [--keep-possessives] [--header yes|no]\n"
+     "         [--separator ,|;|tab] FILE...",
      "Adds the puzzles of word lists (UTF-8; \"-\" reads standard input) before the\n"
      "library's last record, so that every one can be drawn. Entries that break the\n"
      "add window's rules, and phrases already there (case ignored), are skipped; the\n"
@@ -30,9 +37,23 @@ const std::vector<Command> kCommands = {
      "  --format F   txt: \"phrase;hint\", \"phrase<TAB>hint\" or a phrase alone a line\n"
      "               (lines starting with \"#\" are comments); csv: a phrase and a hint\n"
      "               column, RFC 4180 quoting; kvtml: KDE vocabulary files, each\n"
-     "               entry's first translation, text and comment. Without it the\n"
-     "               format is taken from each file's content.\n"
+     "               entry's first translation, text and comment. Without it a\n"
+     "               file named .csv is csv, any other's format is taken from its\n"
+     "               content.\n"
      "  --hint TEXT  the hint of entries that have none\n"
+     "  --long-hints skip|shorten\n"
+     "               a hint over 34 characters: skip the entry (the default), or\n"
+     "               shorten the hint at a word boundary, ending in \"...\"\n"
+     "  --keep-possessives\n"
+     "               keep words alone on their line that end in \"'s\" (skipped by\n"
+     "               default: dictionaries list the possessive of nearly every noun)\n"
+     "  --header yes|no\n"
+     "               whether the first row of a txt or csv file is a header; without\n"
+     "               it a first row of words like Phrase, Hint, Wort, Indice is one\n"
+     "               (and tells which column holds the phrase and which the hint)\n"
+     "  --separator ,|;|tab\n"
+     "               the csv separator (implies --format csv); without it the one\n"
+     "               the first rows show\n"
      "  --verbose    name every skipped entry with its line and reason\n"
      "  --dry-run    report, but write nothing\n"},
     {"export", &runExport, 0, 0, {"--format"}, "export [--format txt|csv]",
@@ -58,8 +79,10 @@ const Command* findCommand(const std::string& name) {
 std::string generalHelp() {
     std::string text =
         "Usage: tarvik-kxv-library [--dir DIR] COMMAND [OPTIONS] [ARGUMENTS]\n"
+        "       tarvik-kxv-library --help | --version\n"
         "Manages the puzzle library of Tarvik_KXv (OnLoad.dat) in the folder the game\n"
-        "uses, or in DIR. Refuses to run while the game runs on that folder.\n\nCommands:\n";
+        "uses, or in DIR (made by a command that writes when it is not there).\n"
+        "Refuses to run while the game runs on that folder.\n\nCommands:\n";
     for (const auto& c : kCommands) text += std::string("  ") + c.synopsis + "\n";
     text +=
         "\nSee tarvik-kxv-library COMMAND --help, and the manual page tarvik-kxv-library(6).\n"

@@ -1,4 +1,11 @@
-// CSV word lists: RFC 4180 fields, a phrase column and an optional hint column.
+// CSV word lists: RFC 4180 fields, a phrase column and an optional hint
+// column; the separator (comma, semicolon or TAB) and a header row found
+// from the content unless given.
+#include <algorithm>
+#include <array>
+#include <map>
+
+#include "cli/HeaderRow.h"
 #include "cli/Importers.h"
 #include "cli/Latin1.h"
 
@@ -13,7 +20,18 @@ struct Row {
     bool unclosed = false;
 };
 
-bool nextRow(std::string_view text, std::size_t& pos, std::size_t& line, Row& row) {
+// A line ends at LF, CR LF or a CR alone (old Mac files).
+bool atLineEnd(std::string_view text, std::size_t pos) {
+    return pos < text.size() && (text[pos] == '\n' || text[pos] == '\r');
+}
+
+void skipLineEnd(std::string_view text, std::size_t& pos, std::size_t& line) {
+    if (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ++pos;
+    ++pos;
+    ++line;
+}
+
+bool nextRow(std::string_view text, char separator, std::size_t& pos, std::size_t& line, Row& row) {
     if (pos >= text.size()) return false;
     row = Row{};
     row.line = line;
@@ -34,48 +52,129 @@ bool nextRow(std::string_view text, std::size_t& pos, std::size_t& line, Row& ro
                     closed = true;
                     break;
                 }
-                if (c == '\n') ++line;
+                if (c == '\n' || (c == '\r' && (pos >= text.size() || text[pos] != '\n'))) ++line;
                 field.push_back(c);
             }
             if (!closed) row.unclosed = true;
         }
-        // The unquoted part (or what follows a closing quote) up to , or a line end.
-        while (pos < text.size() && text[pos] != ',' && text[pos] != '\n') field.push_back(text[pos++]);
-        if (!field.empty() && field.back() == '\r' && (pos >= text.size() || text[pos] == '\n'))
-            field.pop_back();
+        // The unquoted part (or what follows a closing quote) up to the separator or a line end.
+        while (pos < text.size() && text[pos] != separator && !atLineEnd(text, pos)) field.push_back(text[pos++]);
         row.fields.push_back(std::move(field));
         field.clear();
-        if (pos < text.size() && text[pos] == ',') {
+        if (pos < text.size() && text[pos] == separator) {
             ++pos;
             continue;
         }
-        if (pos < text.size()) ++pos, ++line;   // the '\n'
+        if (pos < text.size()) skipLineEnd(text, pos, line);
         return true;
     }
 }
 
+bool isEmptyRow(const Row& row) { return row.fields.size() == 1 && row.fields[0].empty() && !row.unclosed; }
+
+constexpr std::array<char, 3> kSeparators = {',', ';', '\t'};
+
+// The separator the first rows show: the one that splits the most of them,
+// then the one that splits them most alike; a comma when none splits any.
+char foundSeparator(std::string_view text) {
+    text = text.substr(0, 64 * 1024);
+    char best = ',';
+    std::size_t bestSplit = 0, bestAlike = 0;
+    for (char separator : kSeparators) {
+        std::size_t pos = 0, line = 1, split = 0, looked = 0;
+        std::map<std::size_t, std::size_t> widths;
+        Row row;
+        while (looked < 20 && nextRow(text, separator, pos, line, row)) {
+            if (isEmptyRow(row)) continue;
+            ++looked;
+            if (row.fields.size() > 1) ++split;
+            ++widths[row.fields.size()];
+        }
+        std::size_t alike = 0;
+        for (const auto& [width, rows] : widths) {
+            if (width > 1 && rows > alike) alike = rows;
+        }
+        if (split > bestSplit || (split == bestSplit && alike > bestAlike)) {
+            best = separator;
+            bestSplit = split;
+            bestAlike = alike;
+        }
+    }
+    return best;
+}
+
+// Which fields a row's phrase and hint come from, and how many columns it may have.
+struct Columns {
+    std::size_t phrase = 0;
+    std::size_t hint = 1;   // kNone: no hint column
+    std::size_t width = 2;  // cells beyond it must be empty
+};
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// The columns a header names: its phrase and hint column where it names
+// them, else the first two; every column it names may hold anything.
+Columns columnsNamed(const std::vector<std::string>& header) {
+    Columns c;
+    c.width = std::max<std::size_t>(header.size(), 2);
+    std::size_t phrase = kNone, hint = kNone;
+    for (std::size_t k = 0; k < header.size(); ++k) {
+        const ColumnRole role = headerRole(header[k]);
+        if (role == ColumnRole::Phrase && phrase == kNone) phrase = k;
+        if (role == ColumnRole::Hint && hint == kNone) hint = k;
+    }
+    if (phrase == kNone) phrase = hint == 0 ? 1 : 0;
+    if (hint == kNone) hint = phrase == 0 ? 1 : (phrase == 1 ? 0 : kNone);
+    c.phrase = phrase;
+    c.hint = hint;
+    return c;
+}
+
 }  // namespace
 
-std::vector<RawEntry> readCsv(std::string_view text) {
+const char* separatorName(char separator) {
+    switch (separator) {
+        case ',': return "comma";
+        case ';': return "semicolon";
+        case '\t': return "tab";
+    }
+    return "?";
+}
+
+CsvRead readCsv(std::string_view text, const CsvLayout& layout) {
     text = withoutBom(text);
-    std::vector<RawEntry> entries;
+    CsvRead result;
+    result.separator = layout.separator != 0 ? layout.separator : foundSeparator(text);
     std::size_t pos = 0, line = 1;
+    Columns columns;
+    bool first = true;
     Row row;
-    while (nextRow(text, pos, line, row)) {
+    while (nextRow(text, result.separator, pos, line, row)) {
         // Empty lines hold no entry.
-        if (row.fields.size() == 1 && row.fields[0].empty() && !row.unclosed) continue;
+        if (isEmptyRow(row)) continue;
+        if (first) {
+            first = false;
+            const bool header = layout.header == HeaderRule::Yes ||
+                                (layout.header == HeaderRule::Auto && !row.unclosed && looksLikeHeader(row.fields));
+            if (header) {
+                result.headerSkipped = true;
+                columns = columnsNamed(row.fields);
+                continue;
+            }
+        }
         RawEntry e;
         e.line = row.line;
-        e.phrase = std::move(row.fields[0]);
-        if (row.fields.size() > 1) e.hint = std::move(row.fields[1]);
+        if (columns.phrase < row.fields.size()) e.phrase = std::move(row.fields[columns.phrase]);
+        if (columns.hint < row.fields.size()) e.hint = std::move(row.fields[columns.hint]);
         // Spreadsheets pad rows with empty columns; those are harmless.
-        for (std::size_t k = 2; k < row.fields.size(); ++k) {
+        for (std::size_t k = columns.width; k < row.fields.size(); ++k) {
             if (!row.fields[k].empty()) e.fault = SkipReason::TooManyColumns;
         }
         if (row.unclosed) e.fault = SkipReason::UnclosedQuote;
-        entries.push_back(std::move(e));
+        result.entries.push_back(std::move(e));
     }
-    return entries;
+    return result;
 }
+
+std::vector<RawEntry> readCsv(std::string_view text) { return readCsv(text, CsvLayout{}).entries; }
 
 }  // namespace cli

@@ -22,9 +22,10 @@ int runAdd(const Context& c) {
         return kExitFailed;
     }
     const std::string plain = library::insertRecords(lib.plain, plan, intake.records());
-    if (!storeOrComplain(c, plain)) return kExitFailed;
+    if (!storeOrComplain(c, lib, plain)) return kExitFailed;
     const auto added = library::splitLibrary(intake.records()).at(0);
-    writeOut("Added: " + latin1ToUtf8(added.phrase) + " / " + latin1ToUtf8(added.hint) + "\n" + libraryState(plain));
+    writeOut("Added: " + latin1ToUtf8(added.phrase) + " / " + latin1ToUtf8(added.hint) + "\n" + libraryState(plain) +
+             "Written to " + c.paths.scrambledPuzzlePath + "\n");
     return kExitOk;
 }
 
@@ -47,14 +48,14 @@ int runDelete(const Context& c) {
     const std::size_t index = static_cast<std::size_t>(n - 1);
     const auto& r = lib.records[index];
     const std::string plain = library::eraseRecord(lib.plain, lib.records, index);
-    if (!storeOrComplain(c, plain)) return kExitFailed;
+    if (!storeOrComplain(c, lib, plain)) return kExitFailed;
     std::string out = "Deleted record " + text + ": " + latin1ToUtf8(r.phrase) + " / " + latin1ToUtf8(r.hint) + "\n";
     if (index == 0 && lib.records.size() > 1) {
         out += "The next record is now the first, which the game never draws.\n";
     } else if (index + 1 == lib.records.size() && index > 0) {
         out += "The record before it is now the last, which the game never draws.\n";
     }
-    writeOut(out + libraryState(plain));
+    writeOut(out + libraryState(plain) + "Written to " + c.paths.scrambledPuzzlePath + "\n");
     return kExitOk;
 }
 

@@ -1,15 +1,21 @@
 #include "cli/Folder.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "library/AtomicFile.h"
 #include "library/FolderLock.h"
 #include "library/PuzzleFile.h"
 
 namespace cli {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -31,24 +37,111 @@ bool readIfPresent(const std::string& path, std::string& bytes, bool& present, s
 
 std::string fileName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
+std::string withoutSlash(std::string dir) {
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    return dir;
+}
+
+std::string userName() {
+    const passwd* account = getpwuid(geteuid());
+    return account != nullptr && account->pw_name != nullptr ? account->pw_name : "uid " + std::to_string(geteuid());
+}
+
+std::string notWritable(const std::string& dir) {
+    return dir + ": the user " + userName() + " may not write in this folder. Nothing was changed.";
+}
+
+// The closest folder above a path that is not there yet, and whether a
+// folder can be made below it. False, with the reason, when it cannot.
+bool creatable(const std::string& dir, std::string& error) {
+    fs::path above = fs::path(dir).parent_path();
+    std::error_code ec;
+    while (!above.empty() && !fs::exists(fs::symlink_status(above, ec))) {
+        if (above == above.parent_path()) break;
+        above = above.parent_path();
+    }
+    struct stat st {};
+    if (above.empty() || ::stat(above.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        error = dir + ": cannot be created, " + above.string() + " is not a folder. Nothing was changed.";
+        return false;
+    }
+    if (::access(above.c_str(), W_OK | X_OK) != 0) {
+        error = dir + ": cannot be created, the user " + userName() + " may not write in " + above.string() +
+                ". Nothing was changed.";
+        return false;
+    }
+    return true;
+}
+
+bool holdsLibrary(const app::AppPaths& paths) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(paths.scrambledPuzzlePath, ec)) ||
+           fs::exists(fs::symlink_status(paths.plainPuzzlePath, ec));
+}
+
 }  // namespace
 
 app::AppPaths locateFolder(const std::string& dirOption, const std::string& executablePath) {
     if (dirOption.empty()) return app::makeAppPaths(executablePath);
     // The game's files in dir itself: a folder named outright is used as
     // it is, and no other folder is chosen, filled or emptied for it.
-    std::string dir = dirOption;
+    std::error_code ec;
+    fs::path absolute = fs::absolute(fs::path(dirOption), ec);
+    std::string dir = ec ? dirOption : absolute.string();
     if (dir.back() != '/') dir += '/';
     return app::pathsInFolder(dir, app::shippedDataDirectory(dir + "tarvik-kxv", app::processEnvironment()));
 }
 
-bool takeFolder(const app::AppPaths& paths, Access access, std::string& error) {
-    const std::string where = paths.directory.empty() ? "." : paths.directory;
+bool checkFolder(const std::string& directory, Access access, bool& missing, std::string& error) {
+    const std::string dir = directory.empty() ? std::string(".") : withoutSlash(directory);
+    missing = false;
     struct stat st {};
-    if (::stat(where.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        error = where + ": no such folder";
+    if (::lstat(dir.c_str(), &st) != 0) {
+        const int why = errno;
+        if (why == ENOENT) {
+            if (access == Access::Read) {
+                error = dir + ": no such folder";
+                return false;
+            }
+            missing = true;
+            return creatable(dir, error);
+        }
+        if (why == ENOTDIR) {
+            error = dir + ": not a folder (a part of the path is a file)";
+        } else {
+            error = dir + ": cannot be looked at (" + std::strerror(why) + ")";
+        }
         return false;
     }
+    if (S_ISLNK(st.st_mode) && ::stat(dir.c_str(), &st) != 0) {
+        std::error_code ec;
+        const fs::path target = fs::read_symlink(dir, ec);
+        error = dir + ": a link to " + (ec ? std::string("a folder") : target.string()) +
+                ", which cannot be reached (" + std::strerror(errno) + ")";
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        error = dir + ": not a folder";
+        return false;
+    }
+    if (::access(dir.c_str(), X_OK) != 0) {
+        error = dir + ": the user " + userName() + " may not open the files in this folder";
+        return false;
+    }
+    if (access == Access::Change && ::access(dir.c_str(), W_OK) != 0) {
+        error = notWritable(dir);
+        return false;
+    }
+    return true;
+}
+
+bool takeFolder(const app::AppPaths& paths, Access access, bool& missing, std::string& error) {
+    const std::string where = paths.directory.empty() ? "." : withoutSlash(paths.directory);
+    if (!checkFolder(paths.directory, access, missing, error)) return false;
+    if (missing) return true;
+    // A reading of a folder that holds no library has nothing to guard: no
+    // lock file is left in a folder that only was looked at.
+    if (access != Access::Change && !holdsLibrary(paths)) return true;
     const library::FolderLockState state = library::lockFolder(paths.directory);
     switch (state.result) {
         case library::LockResult::Taken:
@@ -67,7 +160,7 @@ bool takeFolder(const app::AppPaths& paths, Access access, std::string& error) {
     }
     // No lock file can be made: a folder this user may not write to. Reading
     // is still safe unless someone holds the lock; a change is not made.
-    if (access == Access::Read) {
+    if (access != Access::Change) {
         if (library::probeFolderLock(paths.directory).result != library::LockResult::HeldElsewhere) return true;
         error = "the game is running on the library in " + where + "; close it and try again.";
         return false;
@@ -96,7 +189,28 @@ bool loadLibrary(const app::AppPaths& paths, LoadedLibrary& out, std::string& er
     return true;
 }
 
-bool storeLibrary(const app::AppPaths& paths, const std::string& plain, std::string& error) {
+bool storeLibrary(const app::AppPaths& paths, const LoadedLibrary& loaded, const std::string& plain,
+                  std::string& error) {
+    if (loaded.folderMissing) {
+        // Made only now, so that a refused or empty change leaves no folder behind.
+        const std::string dir = withoutSlash(paths.directory);
+        std::error_code ec;
+        fs::create_directories(dir, ec);
+        if (ec) {
+            error = dir + ": cannot be created (" + ec.message() + "). Nothing was changed.";
+            return false;
+        }
+        if (library::lockFolder(paths.directory).result != library::LockResult::Taken) {
+            error = "cannot take the lock of " + dir + ". Nothing was changed.";
+            return false;
+        }
+        // Someone else may have put a library there meanwhile: it is not replaced unread.
+        if (fs::exists(fs::symlink_status(paths.scrambledPuzzlePath, ec)) ||
+            fs::exists(fs::symlink_status(paths.plainPuzzlePath, ec))) {
+            error = dir + ": a library appeared there while this command ran; run it again. Nothing was changed.";
+            return false;
+        }
+    }
     if (library::replaceFileAtomically(paths.scrambledPuzzlePath, library::scrambleBytes(plain))) return true;
     error = paths.scrambledPuzzlePath + ": cannot be written (" + std::strerror(errno) + "). Nothing was changed.";
     return false;

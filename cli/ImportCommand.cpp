@@ -6,7 +6,9 @@
 
 #include "cli/CommandSupport.h"
 #include "cli/Intake.h"
+#include "cli/HeaderRow.h"
 #include "cli/Latin1.h"
+#include "cli/WordForms.h"
 #include "library/AtomicFile.h"
 #include "library/PuzzleRules.h"
 
@@ -41,23 +43,113 @@ bool readInput(const std::string& name, std::string& text, std::string& error) {
     return true;
 }
 
-// The entries of one file, in the format given or found in it.
-bool readEntries(const std::string& name, const std::string& text, const std::optional<Format>& given,
-                 std::vector<RawEntry>& entries, Format& format, std::string& error) {
+// How the files are to be read: what the options say.
+struct ReadingRules {
+    std::optional<Format> format;
+    CsvLayout csv;
+};
+
+bool endsWithCsv(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string end = name.substr(name.size() - 4);
+    for (char& c : end) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return end == ".csv";
+}
+
+// The entries of one file, in the format given or found in it; note tells
+// how it was read when that is not plain ("semicolon, header row skipped").
+bool readEntries(const std::string& name, const std::string& text, const ReadingRules& rules,
+                 std::vector<RawEntry>& entries, Format& format, std::string& note, std::string& error) {
     if (looksBinary(text)) {
         error = name + ": binary data, not a word list";
         return false;
     }
-    format = given ? *given : detectFormat(text);
+    if (rules.format) {
+        format = *rules.format;
+    } else if (rules.csv.separator != 0 || endsWithCsv(name)) {
+        format = Format::Csv;   // a spreadsheet's file, whatever separator it shows
+    } else {
+        format = detectFormat(text);
+    }
     switch (format) {
-        case Format::Txt: entries = readTxt(text); return true;
-        case Format::Csv: entries = readCsv(text); return true;
+        case Format::Txt:
+            entries = readTxt(text);
+            // "Phrase;Hint" on top of a list: a header row, not a puzzle.
+            if (!entries.empty() && rules.csv.header != HeaderRule::No &&
+                (rules.csv.header == HeaderRule::Yes ||
+                 (!entries.front().hint.empty() && looksLikeHeader({entries.front().phrase, entries.front().hint})))) {
+                entries.erase(entries.begin());
+                note = "header row skipped";
+            }
+            return true;
+        case Format::Csv: {
+            CsvRead read = readCsv(text, rules.csv);
+            entries = std::move(read.entries);
+            note = separatorName(read.separator);
+            if (read.headerSkipped) note += ", header row skipped";
+            return true;
+        }
         case Format::Kvtml:
             if (readKvtml(text, entries, error)) return true;
             error = name + ": " + error;
             return false;
     }
     return false;
+}
+
+struct SeparatorName {
+    const char* name;
+    char separator;
+};
+constexpr SeparatorName kSeparatorNames[] = {
+    {",", ','}, {"comma", ','}, {";", ';'}, {"semicolon", ';'}, {"tab", '\t'}, {"\t", '\t'}, {"\\t", '\t'},
+};
+
+bool readingRules(const Context& c, ReadingRules& rules) {
+    if (c.args.has("--format")) {
+        rules.format = formatNamed(c.args.value("--format"));
+        if (!rules.format) {
+            complain("import --format: txt, csv or kvtml");
+            return false;
+        }
+    }
+    if (c.args.has("--separator")) {
+        for (const auto& s : kSeparatorNames) {
+            if (c.args.value("--separator") == s.name) rules.csv.separator = s.separator;
+        }
+        if (rules.csv.separator == 0) {
+            complain("import --separator: ',', ';' or tab");
+            return false;
+        }
+    }
+    if (c.args.has("--header")) {
+        const std::string v = c.args.value("--header");
+        rules.csv.header = v == "yes" ? HeaderRule::Yes : v == "no" ? HeaderRule::No : HeaderRule::Auto;
+        if (v != "yes" && v != "no" && v != "auto") {
+            complain("import --header: yes (the first row is a header), no, or auto");
+            return false;
+        }
+    }
+    return true;
+}
+
+// What an import does to entries besides the add window's rules.
+struct EntryRules {
+    bool shortenHints = false;
+    bool keepPossessives = false;
+};
+
+bool entryRules(const Context& c, EntryRules& rules) {
+    rules.keepPossessives = c.args.has("--keep-possessives");
+    if (c.args.has("--long-hints")) {
+        const std::string v = c.args.value("--long-hints");
+        if (v != "skip" && v != "shorten") {
+            complain("import --long-hints: skip (the default) or shorten");
+            return false;
+        }
+        rules.shortenHints = v == "shorten";
+    }
+    return true;
 }
 
 // The hint for entries without one, checked as a hint the add window takes.
@@ -77,52 +169,72 @@ std::string excerpt(const std::string& utf8) {
     return utf8.size() > 60 ? out + "..." : out;
 }
 
+// The reason most entries were skipped for.
+SkipReason commonest(const Intake& intake) {
+    SkipReason most = SkipReason::None;
+    for (std::size_t k = 1; k < kSkipReasonCount; ++k) {
+        const auto reason = static_cast<SkipReason>(k);
+        if (intake.skipped(reason) > (most == SkipReason::None ? 0 : intake.skipped(most))) most = reason;
+    }
+    return most;
+}
+
 }  // namespace
 
 int runImport(const Context& c) {
-    std::optional<Format> given;
-    if (c.args.has("--format")) {
-        given = formatNamed(c.args.value("--format"));
-        if (!given) {
-            complain("import --format: txt, csv or kvtml");
-            return kExitUsage;
-        }
-    }
+    ReadingRules reading;
+    EntryRules rules;
+    if (!readingRules(c, reading) || !entryRules(c, rules)) return kExitUsage;
     std::string hint;
     if (!defaultHint(c, hint)) return kExitUsage;
     const bool verbose = c.args.has("--verbose");
     const bool dryRun = c.args.has("--dry-run");
 
     LoadedLibrary lib;
-    if (!openLibrary(c, dryRun ? Access::Read : Access::Change, lib)) return kExitFailed;
+    if (!openLibrary(c, dryRun ? Access::Preview : Access::Change, lib)) return kExitFailed;
     const library::InsertionPlan plan = library::planInsertion(lib.records);
     Intake intake(takenPhrases(lib, plan), hint);
 
     std::string report;
+    std::size_t entriesRead = 0, shortened = 0;
     for (const std::string& name : c.args.operands) {
-        std::string text, error;
+        std::string text, error, note;
         std::vector<RawEntry> entries;
         Format format = Format::Txt;
-        if (!readInput(name, text, error) || !readEntries(name, text, given, entries, format, error)) {
+        if (!readInput(name, text, error) || !readEntries(name, text, reading, entries, format, note, error)) {
             complain(error + ". Nothing was imported.");
             return kExitFailed;
         }
         text = std::string();   // a big file need not stay in memory twice
         const std::size_t before = intake.added();
-        for (const RawEntry& e : entries) {
+        for (RawEntry& e : entries) {
+            if (e.fault == SkipReason::None && e.hint.empty() && !rules.keepPossessives && isPossessive(e.phrase))
+                e.fault = SkipReason::Possessive;
+            if (rules.shortenHints && characterCount(e.hint) > library::kMaxHintLength) {
+                e.hint = shortenedHint(e.hint, library::kMaxHintLength);
+                ++shortened;
+            }
             const SkipReason reason = intake.take(e);
             if (verbose && reason != SkipReason::None) {
                 report += name + ":" + std::to_string(e.line) + ": skipped, " + describe(reason) + ": " +
                           excerpt(e.phrase) + "\n";
             }
         }
-        report += name + " (" + formatName(format) + "): " + std::to_string(entries.size()) + " entries, " +
-                  std::to_string(intake.added() - before) + " new puzzles\n";
+        entriesRead += entries.size();
+        report += name + " (" + formatName(format) + (note.empty() ? "" : ", " + note) +
+                  "): " + std::to_string(entries.size()) + " entries, " + std::to_string(intake.added() - before) +
+                  " new puzzles\n";
     }
 
-    report += (dryRun ? "Would add " : "Added ") + std::to_string(intake.added()) + " puzzle" +
-              (intake.added() == 1 ? "" : "s") + "; skipped " + std::to_string(intake.skippedTotal()) +
-              (intake.skippedTotal() > 0 ? ":\n" : ".\n");
+    const std::string& target = c.paths.scrambledPuzzlePath;
+    const std::size_t added = intake.added();
+    if (added == 0) {
+        report += "Added no puzzles; skipped " + std::to_string(intake.skippedTotal());
+    } else {
+        report += (dryRun ? "Would add " : "Added ") + std::to_string(added) + " puzzle" + (added == 1 ? "" : "s") +
+                  " to " + target + "; skipped " + std::to_string(intake.skippedTotal());
+    }
+    report += intake.skippedTotal() > 0 ? ":\n" : ".\n";
     for (std::size_t k = 1; k < kSkipReasonCount; ++k) {
         const auto reason = static_cast<SkipReason>(k);
         const std::size_t n = intake.skipped(reason);
@@ -132,14 +244,25 @@ int runImport(const Context& c) {
             report += count + "  " + describe(reason) + "\n";
         }
     }
+    if (shortened > 0) report += std::to_string(shortened) + " hint(s) cut to fit 34 characters (--long-hints shorten).\n";
+    // The options that would have kept what the defaults skipped.
+    for (SkipReason optional : {SkipReason::HintTooLong, SkipReason::Possessive}) {
+        if (added > 0 && intake.skipped(optional) > 0) report += std::string("Note: ") + advice(optional) + ".\n";
+    }
 
-    std::string plain = lib.plain;
-    if (intake.added() > 0) {
-        plain = library::insertRecords(lib.plain, plan, intake.records());
-        if (!dryRun && !storeOrComplain(c, plain)) {
-            writeOut(report);
-            return kExitFailed;
-        }
+    if (added == 0) {
+        writeOut(report + (lib.folderMissing ? "Nothing was written; no folder was made.\n"
+                                             : "Nothing was written to " + target + ".\n"));
+        if (entriesRead == 0) return kExitOk;   // an empty list: nothing to add, nothing wrong
+        const char* why = advice(commonest(intake));
+        complain("no puzzle added from " + std::to_string(entriesRead) + " entries" +
+                 (*why != '\0' ? std::string("; ") + why : std::string()));
+        return kExitFailed;
+    }
+    const std::string plain = library::insertRecords(lib.plain, plan, intake.records());
+    if (!dryRun && !storeOrComplain(c, lib, plain)) {
+        writeOut(report);
+        return kExitFailed;
     }
     if (dryRun) report += "Nothing was written (--dry-run).\n";
     writeOut(report + libraryState(dryRun ? lib.plain : plain));

@@ -35,9 +35,29 @@ Format detectFormat(std::string_view text);
 // alone; empty lines and lines starting with "#" are skipped.
 std::vector<RawEntry> readTxt(std::string_view text);
 
-// csv as RFC 4180 has it: a phrase column and an optional hint column;
-// quoted fields may hold commas, doubled quotes and line ends.
-std::vector<RawEntry> readCsv(std::string_view text);
+// Whether the first row of a spreadsheet is a header to skip.
+enum class HeaderRule { Auto, Yes, No };
+
+struct CsvLayout {
+    char separator = 0;   // ',', ';' or TAB; 0: found from the first rows
+    HeaderRule header = HeaderRule::Auto;   // Auto: skipped when its cells are header words
+};
+
+struct CsvRead {
+    std::vector<RawEntry> entries;
+    char separator = ',';        // the one used
+    bool headerSkipped = false;
+};
+
+// csv as RFC 4180 has it, with the separator of the layout: a phrase column
+// and an optional hint column (or those a header row names); quoted fields
+// may hold separators, doubled quotes and line ends. Lines end at LF, CR LF
+// or a lone CR.
+CsvRead readCsv(std::string_view text, const CsvLayout& layout);
+std::vector<RawEntry> readCsv(std::string_view text);   // everything found from the content
+
+// "comma", "semicolon", "tab".
+const char* separatorName(char separator);
 
 // kvtml: every entry's first translation, its text the phrase and its
 // comment the hint. False, with error, when the text is no readable kvtml.

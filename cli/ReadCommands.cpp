@@ -5,18 +5,12 @@
 #include "cli/CommandSupport.h"
 #include "cli/Exporter.h"
 #include "cli/Latin1.h"
+#include "cli/ShownText.h"
 #include "library/PuzzleRules.h"
 
 namespace cli {
 
 namespace {
-
-// Latin-1 text shown in a column of width characters.
-std::string padded(const std::string& latin1, std::size_t width) {
-    std::string out = latin1ToUtf8(latin1);
-    if (latin1.size() < width) out.append(width - latin1.size(), ' ');
-    return out;
-}
 
 bool contains(const std::string& text, const std::string& key) {
     return library::phraseKey(text).find(key) != std::string::npos;
@@ -38,13 +32,25 @@ int runList(const Context& c) {
     if (!openLibrary(c, Access::Read, lib)) return kExitFailed;
 
     const std::size_t width = std::to_string(lib.records.size()).size();
-    std::string out;
+    struct Row {
+        std::size_t number;
+        ShownText phrase, hint;
+    };
+    std::vector<Row> rows;
+    // The phrase column is as wide as the longest phrase the game stores, or
+    // as the widest phrase listed when a hand-edited library holds a longer one.
+    std::size_t column = library::kMaxPhraseLength;
     for (std::size_t i = 0; i < lib.records.size(); ++i) {
         const auto& r = lib.records[i];
         if (!filter.empty() && !contains(r.phrase, filter) && !contains(r.hint, filter)) continue;
-        std::string number = std::to_string(i + 1);
-        out += std::string(width - number.size(), ' ') + number + "  " +
-               padded(r.phrase, library::kMaxPhraseLength) + "  " + latin1ToUtf8(r.hint) + "\n";
+        rows.push_back({i + 1, shownText(r.phrase), shownText(r.hint)});
+        if (rows.back().phrase.width > column) column = rows.back().phrase.width;
+    }
+    std::string out;
+    for (const Row& row : rows) {
+        const std::string number = std::to_string(row.number);
+        out += std::string(width - number.size(), ' ') + number + "  " + paddedTo(row.phrase, column) + "  " +
+               row.hint.utf8 + "\n";
     }
     if (!writeOut(out)) {
         complain("cannot write to standard output");
@@ -89,7 +95,7 @@ int runCheck(const Context& c) {
         if (f.record == 0) {
             out += "library: " + f.text + "\n";
         } else {
-            out += "record " + std::to_string(f.record) + " (" + latin1ToUtf8(lib.records[f.record - 1].phrase) +
+            out += "record " + std::to_string(f.record) + " (" + shownText(lib.records[f.record - 1].phrase).utf8 +
                    "): " + f.text + "\n";
         }
     }

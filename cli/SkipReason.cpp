@@ -15,10 +15,32 @@ const char* describe(SkipReason reason) {
         case SkipReason::PhraseHoldsSemicolon: return "phrase holds \";\"";
         case SkipReason::HintHoldsTerminator: return "hint holds \";\" or \":\"";
         case SkipReason::NoLetterToGuess: return "phrase has no letter A to Z to guess";
+        case SkipReason::Possessive: return "a possessive \"'s\" form of a word";
         case SkipReason::TooManyColumns: return "more than two columns";
         case SkipReason::UnclosedQuote: return "a quoted field without its closing quote";
     }
     return "?";
+}
+
+const char* advice(SkipReason reason) {
+    switch (reason) {
+        case SkipReason::Duplicate: return "the puzzles are already in the library";
+        case SkipReason::NotUtf8:
+            return "the file is not in UTF-8; convert it first, e.g. iconv -f latin1 -t utf-8 FILE";
+        case SkipReason::OutsideLatin1:
+            return "the words are in an alphabet the game cannot show (it shows Latin-1 only)";
+        case SkipReason::PhraseTooLong:
+        case SkipReason::NoLetterToGuess:
+            return "is the first column the phrase? A header row naming the columns (phrase, hint) says which is which";
+        case SkipReason::HintTooLong: return "--long-hints shorten keeps these, their hints cut to 34 characters";
+        case SkipReason::PhraseHoldsSemicolon:
+        case SkipReason::HintHoldsTerminator:
+        case SkipReason::TooManyColumns:
+            return "the columns may be split by another character: try --separator ';', ',' or tab, or --format";
+        case SkipReason::Possessive: return "--keep-possessives keeps them";
+        case SkipReason::UnclosedQuote: return "a quote opens a field that never ends; try --format txt";
+        default: return "";
+    }
 }
 
 SkipReason fromFault(library::PuzzleFault fault) {

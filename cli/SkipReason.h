@@ -19,6 +19,7 @@ enum class SkipReason {
     PhraseHoldsSemicolon,
     HintHoldsTerminator,
     NoLetterToGuess,
+    Possessive,
     TooManyColumns,
     UnclosedQuote,
 };
@@ -27,6 +28,10 @@ inline constexpr std::size_t kSkipReasonCount = static_cast<std::size_t>(SkipRea
 
 // A short text for the report: "phrase longer than 38 characters".
 const char* describe(SkipReason reason);
+
+// What a player may do when most entries of a file are skipped for this
+// reason: the likely cause and the option that helps; "" when there is none.
+const char* advice(SkipReason reason);
 
 SkipReason fromFault(library::PuzzleFault fault);
 

@@ -14,15 +14,17 @@ struct FormatName {
 };
 constexpr FormatName kFormatNames[] = {{Format::Txt, "txt"}, {Format::Csv, "csv"}, {Format::Kvtml, "kvtml"}};
 
-// Calls each(lineNumber, line) for every line, without its line end.
+// Calls each(lineNumber, line) for every line, without its line end: LF,
+// CR LF, or a CR alone as old Mac files have it.
 template <class Each>
 void forEachLine(std::string_view text, Each each) {
     std::size_t number = 0;
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
+        const std::size_t end = text.find_first_of("\r\n");
         std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end != std::string_view::npos && text[end] == '\r' && next < text.size() && text[next] == '\n') ++next;
+        text.remove_prefix(next);
         each(++number, line);
     }
 }

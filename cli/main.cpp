@@ -1,6 +1,8 @@
 // tarvik-kxv-library: manages the game's puzzle library from the command line.
 #include <cstdio>
+#include <exception>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <system_error>
 
@@ -17,7 +19,7 @@ std::string executablePath(const char* argv0) {
 }
 
 bool optionAllowed(const cli::Command& command, const std::string& option) {
-    if (option == "--dir" || option == "--help") return true;
+    if (option == "--dir" || option == "--help" || option == "--version") return true;
     for (const auto& o : command.options) {
         if (o == option) return true;
     }
@@ -30,13 +32,15 @@ int usageError(const std::string& message) {
     return cli::kExitUsage;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     cli::Context context;
     std::string error;
     if (!cli::parseArguments(argc, argv, context.args, error)) return usageError(error);
     const cli::Arguments& args = context.args;
+
+    if (args.has("--version")) {
+        return cli::writeOut("tarvik-kxv-library " TARVIK_VERSION "\n") ? cli::kExitOk : cli::kExitFailed;
+    }
 
     if (args.command.empty() || args.command == "help") {
         const cli::Command* about = args.operands.empty() ? nullptr : cli::findCommand(args.operands[0]);
@@ -69,4 +73,19 @@ int main(int argc, char** argv) {
 
     context.paths = cli::locateFolder(args.value("--dir"), executablePath(argc > 0 ? argv[0] : nullptr));
     return command->run(context);
+}
+
+}  // namespace
+
+// Whatever goes wrong ends in a message and exit 1, never in an abort; a
+// change is written whole in one step or not at all.
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        cli::complain("out of memory");
+    } catch (const std::exception& e) {
+        cli::complain(std::string("failed: ") + e.what());
+    }
+    return cli::kExitFailed;
 }

@@ -1,15 +1,21 @@
-// Upper-casing of phrases: ASCII letters only, every other byte as it is.
+// Upper-casing of phrases for the screen and for the phrase guess: the
+// letters a to z and the Latin-1 letters à to þ (but ÷) become capitals;
+// ß and ÿ, which have no Latin-1 capital, and every other byte stay as they
+// are. What is stored is never changed, and the letter tiles still guess
+// only A to Z.
 #pragma once
 
-#include <cctype>
 #include <string>
 
 namespace game {
 
-// Bytes above 127 are left alone whatever locale the desktop layer set.
+// A table of bytes rather than std::toupper: the locale the desktop layer
+// set must not decide what the game shows.
 inline char upperByte(char c) {
     const auto u = static_cast<unsigned char>(c);
-    return u < 128 ? static_cast<char>(std::toupper(u)) : c;
+    const bool ascii = u >= 'a' && u <= 'z';
+    const bool latin1 = u >= 0xE0 && u <= 0xFE && u != 0xF7;
+    return ascii || latin1 ? static_cast<char>(u - 0x20) : c;
 }
 
 inline void upperCaseInPlace(std::string& s) {

@@ -1,6 +1,8 @@
 #include "tests/cli/ToolRun.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,9 +37,30 @@ void redirect(const char* in, const char* out, const char* err) {
     ::dup2(fdErr, 2);
 }
 
+ToolResult runAs(const passwd* user, const std::vector<std::string>& args, const std::string& input,
+                 const std::string& program, bool& ran);
+
 }  // namespace
 
 ToolResult runTool(const std::vector<std::string>& args, const std::string& input, const std::string& program) {
+    bool ran = false;
+    return runAs(nullptr, args, input, program, ran);
+}
+
+ToolResult runToolAs(const std::string& account, const std::vector<std::string>& args, bool& ran) {
+    const passwd* user = account.empty() ? nullptr : ::getpwnam(account.c_str());
+    if (!account.empty() && user == nullptr) {
+        ran = false;
+        return {};
+    }
+    return runAs(user, args, {}, TARVIK_LIBRARY_TOOL, ran);
+}
+
+namespace {
+
+ToolResult runAs(const passwd* user, const std::vector<std::string>& args, const std::string& input,
+                 const std::string& program, bool& ran) {
+    ran = true;
     TempFolder io("io");
     writeBytes(io / "in", input);
     const std::string in = (io / "in").string(), out = (io / "out").string(), err = (io / "err").string();
@@ -46,6 +69,11 @@ ToolResult runTool(const std::vector<std::string>& args, const std::string& inpu
     const pid_t pid = ::fork();
     if (pid == 0) {
         redirect(in.c_str(), out.c_str(), err.c_str());
+        // The output files are opened first: only root may open them.
+        if (user != nullptr && (::setgroups(0, nullptr) != 0 || ::setgid(user->pw_gid) != 0 ||
+                                ::setuid(user->pw_uid) != 0)) {
+            ::_exit(126);
+        }
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
@@ -57,6 +85,8 @@ ToolResult runTool(const std::vector<std::string>& args, const std::string& inpu
     r.err = readBytes(err);
     return r;
 }
+
+}  // namespace
 
 pid_t startTool(const std::vector<std::string>& args, const fs::path& outPath) {
     std::vector<std::string> storage;

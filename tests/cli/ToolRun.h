@@ -22,6 +22,10 @@ struct ToolResult {
 ToolResult runTool(const std::vector<std::string>& args, const std::string& input = {},
                    const std::string& program = TARVIK_LIBRARY_TOOL);
 
+// The same as the ordinary user account (the caller being root), or as
+// this user when account is empty. False in ran when the account is missing.
+ToolResult runToolAs(const std::string& account, const std::vector<std::string>& args, bool& ran);
+
 // Starts the tool without waiting; its output goes to outPath.
 pid_t startTool(const std::vector<std::string>& args, const fs::path& outPath);
 

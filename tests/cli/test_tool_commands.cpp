@@ -119,7 +119,11 @@ TEST(ToolCommands, AddToAFolderWithoutALibraryFramesIt) {
     EXPECT_EQ(plainLibrary(f.path()), kFrameStart + "first puzzle;one:" + kFrameEnd);
     // The frame's own phrases are taken.
     EXPECT_EQ(runTool({"--dir", f.dir(), "add", library::kEndPhrase}).exitCode, 1);
-    EXPECT_EQ(runTool({"--dir", f.dir() + "/no such folder", "add", "ab"}).exitCode, 1);
+    // A folder named by --dir that is not there yet is made for a change.
+    const auto r = runTool({"--dir", f.dir() + "/new/folder", "add", "ab"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(contains(r.out, "Written to " + f.dir() + "/new/folder/OnLoad.dat\n")) << r.out;
+    EXPECT_EQ(plainLibrary(f / "new/folder"), kFrameStart + "ab;no hint available:" + kFrameEnd);
 }
 
 TEST(ToolCommands, DeleteTakesOutTheNumberedRecord) {
@@ -151,7 +155,7 @@ TEST(ToolCommands, ImportTxtAddsWhatFitsAndCountsEachReason) {
               withBeforeLast("apple;A fruit:banana;Yellow fruit:cherry;no hint available:caf\xe9;coffee house:"
                              "lemon;sour:melon;no hint available:plum;no hint available:"));
     EXPECT_TRUE(contains(r.out, "(txt): 15 entries, 7 new puzzles")) << r.out;
-    EXPECT_TRUE(contains(r.out, "Added 7 puzzles; skipped 8:")) << r.out;
+    EXPECT_TRUE(contains(r.out, "Added 7 puzzles to " + f.dir() + "/OnLoad.dat; skipped 8:")) << r.out;
     for (const char* reason : {"1  already in the library", "1  phrase shorter than 2", "1  phrase longer than 38",
                                "1  hint longer than 34", "1  hint holds", "1  phrase has no letter",
                                "1  a character the game cannot show", "1  not valid UTF-8"}) {
@@ -162,10 +166,15 @@ TEST(ToolCommands, ImportTxtAddsWhatFitsAndCountsEachReason) {
     EXPECT_TRUE(contains(r.out, "words.txt:17: skipped, not valid UTF-8")) << r.out;
     EXPECT_TRUE(contains(r.out, "The library holds 14 records; New Game draws from 12 of them.")) << r.out;
 
-    // The same again adds nothing and writes nothing.
+    // The same again adds nothing, writes nothing, and says why with exit 1.
+    const std::string before = readBytes(f / "OnLoad.dat");
     const auto again = runTool({"--dir", f.dir(), "import", fixture("words.txt")});
-    EXPECT_EQ(again.exitCode, 0);
-    EXPECT_TRUE(contains(again.out, "Added 0 puzzles; skipped 15:")) << again.out;
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(contains(again.out, "Added no puzzles; skipped 15:")) << again.out;
+    EXPECT_TRUE(contains(again.out, "Nothing was written to " + f.dir() + "/OnLoad.dat")) << again.out;
+    EXPECT_TRUE(contains(again.err, "no puzzle added from 15 entries; the puzzles are already in the library"))
+        << again.err;
+    EXPECT_EQ(readBytes(f / "OnLoad.dat"), before);
 }
 
 TEST(ToolCommands, ImportCsvWithQuotesAndLineEndsInFields) {
@@ -173,7 +182,7 @@ TEST(ToolCommands, ImportCsvWithQuotesAndLineEndsInFields) {
     writePlainLibrary(f.path(), kLibrary);
     const auto r = runTool({"--dir", f.dir(), "import", fixture("quotes.csv")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_TRUE(contains(r.out, "(csv): 10 entries, 5 new puzzles")) << r.out;
+    EXPECT_TRUE(contains(r.out, "(csv, comma): 10 entries, 5 new puzzles")) << r.out;
     EXPECT_EQ(plainLibrary(f.path()),
               withBeforeLast("say \"cheese\";photo:a, b, c;letters:plain;hint, with comma:cr\xe8me br\xfbl\xe9"
                              "e;dessert:padded;row:"));
@@ -241,7 +250,7 @@ TEST(ToolCommands, HostileFilesChangeNothing) {
     const auto r = runTool({"--dir", f.dir(), "import", (f / "big.txt").string()});
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_TRUE(contains(r.out, "Added 1 puzzle; skipped 1:")) << r.out;
+    EXPECT_TRUE(contains(r.out, "Added 1 puzzle to " + f.dir() + "/OnLoad.dat; skipped 1:")) << r.out;
     EXPECT_TRUE(contains(r.out, "1  phrase longer than 38")) << r.out;
     EXPECT_EQ(plainLibrary(f.path()), withBeforeLast("after the big one;fine:"));
     EXPECT_LT(seconds, 5.0);
@@ -275,7 +284,7 @@ TEST(ToolCommands, CheckNamesEveryKindOfProblem) {
     for (const char* finding :
          {"record 2 (1984): phrase has no letter", "record 4 (cat): the same phrase as record 3",
           "record 5 (ppp", "over the limit of 38", "record 6 (ok): hint of 35 characters",
-          "record 7 (line\nend): phrase holds the byte 0x0A", "record 8 (\xc3\xa0\xc3\xa9): phrase has no letter",
+          "record 7 (line^Jend): phrase holds the byte 0x0A", "record 8 (\xc3\xa0\xc3\xa9): phrase has no letter",
           "record 9 (semi): hint holds \";\"", "record 10 (last): cut: the last record has no closing \":\"",
           "library: the game counts 9 drawable records, but 8 stand"}) {
         EXPECT_TRUE(contains(r.out, finding)) << finding << "\n" << r.out;
@@ -283,7 +292,7 @@ TEST(ToolCommands, CheckNamesEveryKindOfProblem) {
     writePlainLibrary(f.path(), "a1;x:b1;y:c1;z:\r\n");
     r = runTool({"--dir", f.dir(), "check"});
     EXPECT_EQ(r.exitCode, 3);
-    EXPECT_TRUE(contains(r.out, "record 4 (\r\n): cut: text after the last record")) << r.out;
+    EXPECT_TRUE(contains(r.out, "record 4 (^M^J): cut: text after the last record")) << r.out;
     EXPECT_TRUE(contains(r.out, "the game draws nothing")) << r.out;
 }
 

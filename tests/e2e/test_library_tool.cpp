@@ -40,6 +40,19 @@ protected:
         const ScreenRect r = controlOnScreen(control);
         return differingPixels(before, after, r.left, r.top, r.width, r.height);
     }
+    // The tool beside the game run as another account; false when it did not end.
+    bool toolAs(const std::string& account, const std::vector<std::string>& args, RunResult& result) {
+        tool({"--version"});   // puts the copy in place
+        std::vector<std::string> argv = {(dir() / "tarvik-kxv-library").string()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        Process p;
+        if (!p.start(argv, programEnvironment(), dir(), dir() / "tool.out", dir() / "tool.err", account)) return false;
+        result.finished = p.wait(10s);
+        result.exitCode = p.exitCode();
+        result.out = readFile(dir() / "tool.out");
+        result.err = readFile(dir() / "tool.err");
+        return result.finished;
+    }
 };
 
 TEST_F(LibraryTool, AnImportedPuzzleIsDrawnAndWonThroughTheTiles) {
@@ -92,6 +105,75 @@ TEST_F(LibraryTool, RefusesWhileTheGameRunsAndWorksOnceItHasEnded) {
     const RunResult r = tool({"import", file("words.txt").string()});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(unscramble(readFile(file("OnLoad.dat"))), "first;1:cat;Animal:dog;Pet:owl;Bird:sun;Star:kiwi;A fruit:last;2:");
+}
+
+// A player (an ordinary account) saves a German spreadsheet as CSV, with
+// semicolons and a header row, imports it with the tool beside the game,
+// and the game draws from it; the phrase guessed in capitals, umlaut
+// included, wins it.
+TEST_F(LibraryTool, APlayersSpreadsheetIsDrawnAndItsUmlautPhraseGuessedInCapitals) {
+    writeLibrary("first;1:last;2:");
+    // Latin-1 bytes in UTF-8: R\xc3\xb6hrchen and so on. Whichever is drawn, one of
+    // the three guesses below wins it.
+    writeFile(file("W\xc3\xb6rter.csv"),
+              "Begriff;Hinweis\r\n"
+              "R\xc3\xb6hrchen;Ein kleines Rohr\r\n"
+              "\"H\xc3\xb6rnchen\";\"Geb\xc3\xa4" "ck, s\xc3\xbc\xc3\x9f\"\r\n"
+              "Eichh\xc3\xb6rnchen;Tier\r\n");
+    ASSERT_TRUE(giveToUser(dir(), kPlayerAccount)) << "no account " << kPlayerAccount;
+    RunResult imported;
+    ASSERT_TRUE(toolAs(kPlayerAccount, {"import", file("W\xc3\xb6rter.csv").string()}, imported)) << "the tool hung";
+    ASSERT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_NE(imported.out.find("(csv, semicolon, header row skipped): 3 entries, 3 new puzzles"), std::string::npos)
+        << imported.out;
+    EXPECT_NE(imported.out.find("Added 3 puzzles to " + file("OnLoad.dat").string() + ";"), std::string::npos)
+        << imported.out;
+    EXPECT_EQ(unscramble(readFile(file("OnLoad.dat"))),
+              "first;1:r\xf6hrchen;Ein kleines Rohr:h\xf6rnchen;Geb\xe4" "ck, s\xfc\xdf:eichh\xf6rnchen;Tier:last;2:");
+
+    launch({}, kPlayerAccount);
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    const QImage idle = settledScreenshot();
+    clickControl(ui::id::NewGameButton);
+    ASSERT_TRUE(waitUntil([&] { return changedPixels(idle, x_.screenshot(), ui::id::PhraseDisplay) > 40; }, 3s))
+        << "New Game shows no phrase from the imported spreadsheet";
+    const ScreenRect win = controlOnScreen(ui::id::WinPictureLeft);
+    // Each guess typed around a capital O with diaeresis sent as its keysym
+    // with shift (xdotool binds it to a spare key, whose unshifted level X
+    // reads as the small letter).
+    struct Guess {
+        std::string before, after;
+        int length;
+    };
+    const std::vector<Guess> guesses = {{"R", "HRCHEN", 8}, {"H", "RNCHEN", 8}, {"EICHH", "RNCHEN", 12}};
+    int wonAt = -1;
+    for (int k = 0; k < static_cast<int>(guesses.size()) && wonAt < 0; ++k) {
+        const QImage before = settledScreenshot();
+        clickControl(ui::id::GuessEdit);
+        xdo_->key("ctrl+a");
+        xdo_->key("BackSpace");
+        xdo_->type(guesses[k].before);
+        xdo_->key("shift+Odiaeresis");
+        xdo_->type(guesses[k].after);
+        ASSERT_TRUE(waitUntil([&] { return changedPixels(before, x_.screenshot(), ui::id::GuessEdit) > 30; }, 3s))
+            << "the guess does not appear in GuessEdit";
+        clickControl(ui::id::GuessPhraseButton);
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                const QImage now = x_.screenshot();
+                return showsPicture(now, 3750, win.left, win.top, 0.9) ||
+                       changedPixels(before, now, ui::id::MissedLetters) > 0;
+            },
+            3s))
+            << "the guess " << k << " neither won nor counted as a miss";
+        if (showsPicture(settledScreenshot(), 3750, win.left, win.top, 0.9)) wonAt = k;
+    }
+    ASSERT_GE(wonAt, 0) << "no guess in capitals won the drawn phrase";
+    ASSERT_TRUE(exitThroughButton());
+    // (length - the misses before it) x 10, one win.
+    const int score = (guesses[static_cast<std::size_t>(wonAt)].length - wonAt) * 10;
+    EXPECT_EQ(readFile(file("KXStats.dat")), std::to_string(score) + " 1 0 0 0 0")
+        << printable(readFile(file("KXStats.dat")));
 }
 
 }  // namespace

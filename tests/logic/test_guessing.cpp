@@ -203,3 +203,40 @@ TEST_F(GuessingTest, MutedCuesStaySilentButTheClickDoesNot) {
 }
 
 }  // namespace
+
+// Latin-1 letters are shown as capitals like the ASCII ones, stay uncovered
+// from the start (the tiles guess A to Z only), and a phrase guess matches
+// them in either case; the stored phrase keeps its bytes.
+TEST_F(GuessingTest, Latin1LettersShowAsCapitalsAndMatchAPhraseGuessInEitherCase) {
+    const std::string stored = "first;never drawn:eichh\xf6rnchen;Tier:eichh\xf6rnchen;Tier:eichh\xf6rnchen;Tier:last;x:";
+    start();
+    write("KXData.dat", stored);
+    newGame();
+    EXPECT_EQ(shown(id::PhraseDisplay), " _ _ _ _ _ \xd6 _ _ _ _ _ _");
+    clickLetters("EICHRN");
+    EXPECT_EQ(state().gameInProgress, 0) << "the six letters A to Z win it: the \xd6 needs no tile";
+    EXPECT_EQ(shown(id::PhraseDisplay), " E I C H H \xd6 R N C H E N");
+    EXPECT_EQ(state().wrongGuesses, 0);
+
+    for (const char* typed : {"EICHH\xd6RNCHEN", "eichh\xf6rnchen", "EiChH\xf6RnChEn"}) {
+        newGame();
+        guess(typed);
+        EXPECT_EQ(state().gameInProgress, 0) << typed;
+        EXPECT_EQ(state().wrongGuesses, 0) << typed;
+    }
+    newGame();
+    guess("EICHHORNCHEN");   // another letter is a miss
+    EXPECT_EQ(state().gameInProgress, 1);
+    EXPECT_EQ(state().wrongGuesses, 1);
+    EXPECT_EQ(read("KXData.dat"), stored);
+}
+
+TEST_F(GuessingTest, SharpSYWithDiaeresisAndTheDivisionSignHaveNoCapital) {
+    startWith("stra\xdf" "e \xff \xf7 \xe0\xfe");
+    newGame();
+    EXPECT_EQ(shown(id::PhraseDisplay), " _ _ _ _ \xdf _   \xff   \xf7   \xc0 \xde");
+    guess("STRASSE \xff \xf7 \xc0\xde");
+    EXPECT_EQ(state().gameInProgress, 1) << "SS is not \xdf";
+    guess("STRA\xdf" "E \xff \xf7 \xc0\xde");
+    EXPECT_EQ(state().gameInProgress, 0);
+}
