@@ -19,6 +19,12 @@ const std::array<CueSpec, 9> cueTable = {{
 
 const CueSpec& cueSpec(SoundCue cue) { return cueTable[static_cast<int>(cue)]; }
 
+std::vector<int> cueResources() {
+    std::vector<int> out;
+    for (const auto& cue : cueTable) out.push_back(cue.resource);
+    return out;
+}
+
 void playCue(SoundCue cue) { platform::desktop().playWave(cueSpec(cue).resource); }
 
 bool soundMuted() { return game::roundState.soundToggleCount % 2 != 0; }

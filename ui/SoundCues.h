@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "platform/Desktop.h"
 
@@ -22,6 +23,9 @@ struct CueSpec {
 extern const std::array<CueSpec, 9> cueTable;
 
 const CueSpec& cueSpec(SoundCue cue);
+
+// The wave resources of the cues, in table order.
+std::vector<int> cueResources();
 
 // Plays the cue's wave asynchronously; a new cue cuts off the one playing.
 // Takes no account of the mute: see playCueUnlessMuted.

@@ -6,7 +6,7 @@
 
 #include "Fixture.h"
 #include "help/HelpLauncher.h"
-#include "help/HelpWindowTitle.h"
+#include "platform/DocumentTitle.h"
 #include "ui/SoundCues.h"
 
 namespace {
@@ -140,7 +140,7 @@ TEST_F(HelpTest, PressWhileErrorBoxIsOpenTriesAgainAndCanSucceed) {
 }
 
 TEST(HelpWindowTitle, TheTitleAloneOrAfterAViewersNameWithColonOrDash) {
-    using help::titleShowsDocument;
+    using platform::titleShowsDocument;
     EXPECT_TRUE(titleShowsDocument("ZPT Quorvel", "ZPT Quorvel"));
     EXPECT_TRUE(titleShowsDocument("xCHM v. 1.35: ZPT Quorvel", "ZPT Quorvel"));
     EXPECT_TRUE(titleShowsDocument("kchmviewer - ZPT Quorvel", "ZPT Quorvel"));
