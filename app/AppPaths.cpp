@@ -16,7 +16,6 @@
 
 namespace app {
 
-AppPaths appPaths;
 
 namespace {
 

@@ -62,6 +62,6 @@ AppPaths makeAppPaths(const std::string& executablePath, const PathEnvironment& 
 AppPaths makeAppPaths(const std::string& executablePath);
 
 // The paths in use, set once at start-up.
-extern AppPaths appPaths;
+extern AppPaths& appPaths;   // in app::programState
 
 }  // namespace app

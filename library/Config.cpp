@@ -9,8 +9,6 @@
 
 namespace library {
 
-std::int32_t Disable_Console = 0;
-std::int32_t Disable_VCCntls = 0;
 
 namespace {
 

@@ -6,8 +6,8 @@
 namespace library {
 
 // 0 unlocks: AddPuzzlesButton (Disable_Console), View and Delete (Disable_VCCntls).
-extern std::int32_t Disable_Console;
-extern std::int32_t Disable_VCCntls;
+extern std::int32_t& Disable_Console;   // in app::programState
+extern std::int32_t& Disable_VCCntls;
 
 // Reads the file, or creates it locked when it is missing.
 void loadConfig();

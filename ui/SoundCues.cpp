@@ -1,6 +1,5 @@
 #include "ui/SoundCues.h"
 
-#include "game/RoundState.h"
 #include "platform/Desktop.h"
 
 namespace ui {
@@ -26,17 +25,5 @@ std::vector<int> cueResources() {
 }
 
 void playCue(SoundCue cue) { platform::desktop().playWave(cueSpec(cue).resource); }
-
-bool soundMuted() { return game::roundState.soundToggleCount % 2 != 0; }
-
-void playCueUnlessMuted(SoundCue cue) {
-    if (!soundMuted()) playCue(cue);
-}
-
-void onSoundButton(platform::Window window) {
-    playCue(SoundCue::Click);
-    game::roundState.soundToggleCount += 1;
-    platform::desktop().setFocus(window);
-}
 
 }  // namespace ui

@@ -4,8 +4,6 @@
 #include <array>
 #include <vector>
 
-#include "platform/Desktop.h"
-
 namespace ui {
 
 enum class SoundCue { Click, Minimize, Hit, Miss, NewGame, Panel, Win, Loss, AltLoss };
@@ -28,16 +26,7 @@ const CueSpec& cueSpec(SoundCue cue);
 std::vector<int> cueResources();
 
 // Plays the cue's wave asynchronously; a new cue cuts off the one playing.
-// Takes no account of the mute: see playCueUnlessMuted.
+// Takes no account of the mute, which is the game's.
 void playCue(SoundCue cue);
-
-// True while the sound is muted (soundToggleCount odd).
-bool soundMuted();
-
-// For the cues that obey the mute: plays only while the sound is on.
-void playCueUnlessMuted(SoundCue cue);
-
-// SoundButton (3250): click, then toggle the mute, then focus back.
-void onSoundButton(platform::Window window);
 
 }  // namespace ui

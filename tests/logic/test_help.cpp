@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Fixture.h"
+#include "game/Mute.h"
 #include "help/HelpLauncher.h"
 #include "platform/DocumentTitle.h"
 #include "ui/SoundCues.h"
@@ -44,7 +45,7 @@ TEST_F(HelpTest, OpensTheHelpFileBesideTheProgram) {
 
 TEST_F(HelpTest, ClickIsHeardEvenWhileMuted) {
     desk.pressButton(ui::id::SoundButton);
-    ASSERT_TRUE(ui::soundMuted());
+    ASSERT_TRUE(game::soundMuted());
     desk.clearCalls();
     pressHelp();
     ASSERT_FALSE(desk.calls().empty());
