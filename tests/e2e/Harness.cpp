@@ -827,7 +827,9 @@ bool ProgramTest::caughtUp(std::chrono::milliseconds timeout) {
     const std::string main = ids.front();
     // The keys go to the window with the focus: the main window itself.
     xdo_->focus(main);
-    for (const auto& [key, dx] : {std::pair<const char*, int>{"Left", -2}, {"Right", 2}}) {
+    for (const auto& step : {std::pair<const char*, int>{"Left", -2}, {"Right", 2}}) {
+        const char* key = step.first;
+        const int dx = step.second;
         const auto before = xdo_->geometry(main);
         if (!before) return false;
         const int bells = x_.bells();
