@@ -20,7 +20,6 @@
 
 namespace app {
 
-AppPaths appPaths;
 
 namespace {
 

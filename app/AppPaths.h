@@ -97,6 +97,6 @@ PathEnvironment processEnvironment();
 AppPaths makeAppPaths(const std::string& executablePath, std::vector<std::string>* notes = nullptr);
 
 // The paths in use, set once at start-up.
-extern AppPaths appPaths;
+extern AppPaths& appPaths;   // in app::programState
 
 }  // namespace app

@@ -7,7 +7,7 @@
 namespace app {
 
 namespace {
-bool exiting = false;
+bool& exiting = exitState.exiting;
 }
 
 void orderlyExit() {
@@ -17,7 +17,5 @@ void orderlyExit() {
     game::saveStats();
     platform::desktop().destroyWindow(platform::Window::Main);
 }
-
-void resetExitGuard() { exiting = false; }
 
 }  // namespace app

@@ -7,7 +7,10 @@ namespace app {
 // window, which ends the message loop. Runs once; later calls do nothing.
 void orderlyExit();
 
-// For tests: allow the exit to run again.
-void resetExitGuard();
+// Whether the orderly exit has begun (it runs once).
+struct ExitState {
+    bool exiting = false;
+};
+extern ExitState& exitState;   // in app::programState
 
 }  // namespace app

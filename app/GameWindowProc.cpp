@@ -5,10 +5,12 @@
 #include "app/Exit.h"
 #include "game/GameControl.h"
 #include "game/Guessing.h"
+#include "game/Mute.h"
 #include "game/RoundState.h"
 #include "game/Stats.h"
 #include "help/HelpLauncher.h"
 #include "library/AddPuzzle.h"
+#include "library/LibraryState.h"
 #include "library/PuzzleViewer.h"
 #include "ui/Controls.h"
 #include "ui/SoundCues.h"
@@ -46,7 +48,7 @@ const std::array<CommandRoute, 18> commandRoutes = {{
     {ui::id::PlayerOneButton, thenDefault<game::onPlayerOne>},
     {ui::id::PlayerTwoButton, thenDefault<game::onPlayerTwo>},
     {ui::id::ResetStatsButton, thenDefault<game::onResetStats>},
-    {ui::id::SoundButton, thenDefault<ui::onSoundButton>},
+    {ui::id::SoundButton, thenDefault<game::onSoundButton>},
     {ui::id::DifficultyButton, thenDefault<game::onDifficulty>},
     {ui::id::NewGameButton, thenDefault<game::onNewGame>},
     {ui::id::RevealButton, thenDefault<game::onReveal>},
@@ -90,7 +92,7 @@ void nudgeWindows(int key) {
         case platform::VK_DOWN: dy = 2; break;
         default: return;
     }
-    if (game::roundState.addWindowToggleCount % 2 != 0) {
+    if (library::libraryState.addWindowToggleCount % 2 != 0) {
         platform::desktop().beep();
         return;
     }

@@ -1,33 +1,25 @@
 #include "app/ProgramState.h"
 
-#include "app/AppPaths.h"
-#include "app/Exit.h"
-#include "game/RoundState.h"
-#include "game/Stats.h"
 #include "library/Config.h"
-#include "library/PuzzleFile.h"
-#include "library/PuzzleViewer.h"
 
 namespace app {
 
-void resetProgramState() {
-    game::roundState = game::RoundState{};
-    game::playerStats = {};
-    auto& v = library::puzzleViewer;
-    if (v.stream.is_open()) v.stream.close();
-    v.stream.clear();
-    v.step = 0;
-    v.deleteMode = 0;
-    v.currentPhrase.clear();
-    v.currentHint.clear();
-    v.keptRecords.clear();
-    v.status.clear();
-    library::Disable_Console = 0;
-    library::Disable_VCCntls = 0;
-    appPaths = AppPaths{};
-    resetExitGuard();
-    game::resetStatsFileState();
-    library::resetLibraryState();
-}
+ProgramState programState;
+
+// The names the logic uses, bound to the struct's members before any code
+// runs (a reference to a member of a static object is a constant).
+AppPaths& appPaths = programState.paths;
+ExitState& exitState = programState.exit;
+
+void resetProgramState() { programState = ProgramState{}; }
 
 }  // namespace app
+
+game::RoundState& game::roundState = app::programState.round;
+std::array<game::PlayerStats, 2>& game::playerStats = app::programState.playerStats;
+game::StatsFileState& game::statsFileState = app::programState.statsFile;
+library::LibraryFileState& library::libraryFileState = app::programState.libraryFile;
+library::LibraryState& library::libraryState = app::programState.library;
+library::PuzzleViewer& library::puzzleViewer = app::programState.viewer;
+std::int32_t& library::Disable_Console = app::programState.disableConsole;
+std::int32_t& library::Disable_VCCntls = app::programState.disableViewerControls;

@@ -14,6 +14,7 @@
 #include "library/PuzzleFile.h"
 #include "platform/Desktop.h"
 #include "ui/Controls.h"
+#include "ui/SoundCues.h"
 
 namespace app {
 
@@ -36,7 +37,7 @@ void showStatistics() {
 void createControls() {
     auto& d = platform::desktop();
     for (const auto& row : ui::controlTable) {
-        d.createControl(row);
+        d.createControl(ui::describeControl(row));
         switch (row.id) {
             case ui::id::HintDisplay:
                 game::loadStats();
@@ -114,6 +115,7 @@ StartOutcome startProgram(const std::string& executablePath) {
 
     createControls();
     assignBitmaps();
+    d.registerWaves(ui::cueResources());
     d.showWindow(Window::Main);
     library::loadConfig();
     return {true, 0};

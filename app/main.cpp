@@ -4,7 +4,10 @@
 #include <system_error>
 
 #include "app/CommandLine.h"
+#include "app/Exit.h"
+#include "app/Startup.h"
 #include "platform/qt/QtMain.h"
+#include "ui/Controls.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -19,5 +22,14 @@ int main(int argc, char** argv) {
         std::fputs(line.errors.c_str(), stderr);
         return std::fflush(stdout) == 0 ? line.exitCode : 1;
     }
-    return platform::qt::runQtProgram(argc, argv);
+    platform::qt::Program program;
+    program.start = [](const std::string& executablePath) {
+        const app::StartOutcome outcome = app::startProgram(executablePath);
+        // Another copy holds the folder: its main window comes forward.
+        const platform::WindowSpec main = ui::windowSpecs(0, 0)[0];
+        return platform::qt::StartResult{outcome.started, outcome.holder, main.title, main.className};
+    };
+    // A termination signal takes the same way out as the exit button.
+    program.terminate = [] { app::orderlyExit(); };
+    return platform::qt::runQtProgram(argc, argv, program);
 }

@@ -16,6 +16,7 @@
 #include "app/Startup.h"
 #include "game/GameControl.h"
 #include "game/RoundState.h"
+#include "library/LibraryState.h"
 #include "platform/memory/MemoryDesktop.h"
 
 namespace fs = std::filesystem;
@@ -76,11 +77,11 @@ int main(int argc, char** argv) {
     std::vector<Timing> first, later;
     for (int i = 0; i < runs; ++i) {
         game::roundState.gamesStarted = 0;
-        game::roundState.recordCount = 0;
+        library::libraryState.recordCount = 0;
         first.push_back(timingOf([] { game::onNewGame(platform::Window::Main); }));
         for (int k = 0; k < 5; ++k) later.push_back(timingOf([] { game::onNewGame(platform::Window::Main); }));
     }
-    std::printf("library: %d drawable records; last phrase drawn: %s\n", game::roundState.recordCount,
+    std::printf("library: %d drawable records; last phrase drawn: %s\n", library::libraryState.recordCount,
                 game::roundState.plainAnswer.c_str());
     report("first New Game of a run (count and draw)", first);
     report("later New Games (draw)", later);

@@ -6,7 +6,11 @@
 # window is mapped and until it is painted, the median peak RSS half a second
 # later, and the ratios of the game and of the text window to the bare window.
 #
-#   bench/startup.sh [build directory] [runs]     (defaults: build 20)
+#   bench/startup.sh [build directory] [runs] [other game]   (defaults: build 20)
+#
+# With another game executable (an older build, a build with a piece of
+# start-up work switched off) it runs in the same rotation, as "other", so
+# the two are compared under the same load.
 #
 # Needs Xvfb; with dbus-daemon and pulseaudio installed both programs also
 # reach a private session bus and sound server, as on a player's desktop.
@@ -15,6 +19,7 @@ set -euo pipefail
 
 build=$(cd "${1:-build}" && pwd)
 runs=${2:-20}
+other=${3:+$(realpath "$3")}
 game=$build/tarvik-kxv
 bare=$build/bench/bare-window
 text=$build/bench/text-window
@@ -79,23 +84,34 @@ if command -v pulseaudio >/dev/null; then
 fi
 
 # The game in a folder of its own, with the shipped library.
-mkdir -p "$work/game" "$work/home"
+mkdir -p "$work/game" "$work/other" "$work/home"
 cp "$game" "$work/game/"
 cp "$build/OnLoad.dat" "$work/game/" 2>/dev/null || true
+who=(game bare text)
+if [[ -n $other ]]; then
+  cp "$other" "$work/other/tarvik-kxv"
+  cp "$build/OnLoad.dat" "$work/other/" 2>/dev/null || true
+  who+=(other)
+fi
+# The executable each name stands for.
+program() {
+  case $1 in
+    game) echo "$work/game/tarvik-kxv" ;;
+    other) echo "$work/other/tarvik-kxv" ;;
+    bare) echo "$bare" ;;
+    text) echo "$text" ;;
+  esac
+}
 mkdir -p -m 700 "$work/runtime"
 export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
 
-: >"$work/game.txt"
-: >"$work/bare.txt"
-: >"$work/text.txt"
 # One run of each to warm the caches, not counted.
-"$probe" 500 "$work/game/tarvik-kxv" >/dev/null
-"$probe" 500 "$bare" >/dev/null
-"$probe" 500 "$text" >/dev/null
+for w in "${who[@]}"; do
+  : >"$work/$w.txt"
+  "$probe" 500 "$(program "$w")" >/dev/null
+done
 for _ in $(seq "$runs"); do
-  "$probe" 500 "$work/game/tarvik-kxv" >>"$work/game.txt"
-  "$probe" 500 "$bare" >>"$work/bare.txt"
-  "$probe" 500 "$text" >>"$work/text.txt"
+  for w in "${who[@]}"; do "$probe" 500 "$(program "$w")" >>"$work/$w.txt"; done
 done
 
 # A column of a file, sorted, read by an awk program that has it in v[1..NR].
@@ -106,9 +122,9 @@ median() { sorted_column "$1" "$2" 'print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2
 # The first and third quartiles: the middle half of the runs.
 quartiles() { sorted_column "$1" "$2" 'printf "%s to %s", v[int((NR + 3) / 4)], v[int((3 * NR + 3) / 4)]'; }
 printf '%-12s %12s %14s %14s\n' "" "mapped (ms)" "painted (ms)" "peak RSS (KiB)"
-for who in game bare text; do
-  printf '%-12s %12s %14s %14s\n' "$who" "$(median "$work/$who.txt" 1)" "$(median "$work/$who.txt" 2)" \
-    "$(median "$work/$who.txt" 3)"
+for w in "${who[@]}"; do
+  printf '%-12s %12s %14s %14s\n' "$w" "$(median "$work/$w.txt" 1)" "$(median "$work/$w.txt" 2)" \
+    "$(median "$work/$w.txt" 3)"
 done
 awk -v g="$(median "$work/game.txt" 2)" -v b="$(median "$work/bare.txt" 2)" \
     -v gr="$(median "$work/game.txt" 3)" -v br="$(median "$work/bare.txt" 3)" -v runs="$runs" \
@@ -120,5 +136,14 @@ awk -v t="$(median "$work/text.txt" 2)" -v b="$(median "$work/bare.txt" 2)" \
     'BEGIN { printf "ratio text window/bare: start-up %.2f, peak RSS %.2f\n", t / b, tr / br }'
 # The times scatter with the machine's load; so does the ratio of one run
 # to the next, more than the medians suggest.
+# The goal: the game's first paint within 1.05 times the text window's.
+awk -v g="$(median "$work/game.txt" 2)" -v t="$(median "$work/text.txt" 2)" \
+    'BEGIN { printf "ratio game/text window: start-up %.3f\n", g / t }'
+if [[ -n $other ]]; then
+  awk -v g="$(median "$work/game.txt" 2)" -v o="$(median "$work/other.txt" 2)" \
+      -v gr="$(median "$work/game.txt" 3)" -v or="$(median "$work/other.txt" 3)" \
+      'BEGIN { printf "game - other: start-up %+.1f ms, peak RSS %+d KiB\n", g - o, gr - or }'
+  echo "painted, middle half of the runs: other $(quartiles "$work/other.txt" 2) ms"
+fi
 echo "painted, middle half of the runs: game $(quartiles "$work/game.txt" 2) ms, bare window $(quartiles "$work/bare.txt" 2) ms, text window $(quartiles "$work/text.txt" 2) ms"
 echo "shared libraries: game $(ldd "$game" | wc -l), bare window $(ldd "$bare" | wc -l)"

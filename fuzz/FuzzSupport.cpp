@@ -18,6 +18,7 @@
 #include "library/PuzzleFile.h"
 #include "library/PuzzleViewer.h"
 #include "platform/memory/MemoryDesktop.h"
+#include "ui/Controls.h"
 
 namespace fuzz {
 
@@ -71,6 +72,10 @@ void resetProgram() {
 
     desk = std::make_unique<platform::MemoryDesktop>();
     platform::setDesktop(desk.get());
+    // The windows and controls the handlers work on, as start-up makes them:
+    // the in-memory desktop refuses any other.
+    for (const auto& window : ui::windowSpecs(1024, 768)) desk->createWindow(window);
+    for (const auto& row : ui::controlTable) desk->createControl(ui::describeControl(row));
 }
 
 std::string pathOf(const std::string& name) { return folder().path + "/" + name; }

@@ -13,6 +13,7 @@
 #include "fuzz/RecordGrammar.h"
 #include "game/RoundState.h"
 #include "library/AddPuzzle.h"
+#include "library/LibraryState.h"
 #include "library/PuzzleFile.h"
 #include "ui/Controls.h"
 
@@ -65,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(written == hasFile, what);
         std::string scrambled;
         FUZZ_CHECK(!fuzz::readFile("OnLoad.dat", scrambled), "a refused add stored something: " + what);
-        FUZZ_CHECK(game::roundState.recordCount == 0, what);
+        FUZZ_CHECK(library::libraryState.recordCount == 0, what);
         FUZZ_CHECK(fuzz::text(ui::id::PhraseEdit) == phrase && fuzz::text(ui::id::HintEdit) == hint,
                    "the fields were cleared though nothing was added: " + what);
         return 0;
@@ -77,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    records[0].hint == (hint.empty() ? std::string("no hint available") : hint),
                "appended " + fuzz::show(after.substr(file.size())) + " " + what);
     FUZZ_CHECK(after.back() == ':', "the record is not closed: " + what);
-    FUZZ_CHECK(game::roundState.recordCount == 1, what);
+    FUZZ_CHECK(library::libraryState.recordCount == 1, what);
     FUZZ_CHECK(fuzz::readFile("OnLoad.dat") == library::scrambleBytes(after),
                "the scrambled file does not hold the add: " + what);
     FUZZ_CHECK(fuzz::text(ui::id::PhraseEdit).empty() && fuzz::text(ui::id::HintEdit).empty(),

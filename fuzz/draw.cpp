@@ -10,6 +10,7 @@
 #include "fuzz/RecordGrammar.h"
 #include "game/Draw.h"
 #include "game/RoundState.h"
+#include "library/LibraryState.h"
 
 namespace {
 
@@ -70,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         const bool drew = game::drawPuzzle();
 
-        FUZZ_CHECK(s.recordCount == count,
-                   "counted " + std::to_string(s.recordCount) + " in " + fuzz::show(file));
+        FUZZ_CHECK(library::libraryState.recordCount == count,
+                   "counted " + std::to_string(library::libraryState.recordCount) + " in " + fuzz::show(file));
         FUZZ_CHECK(fuzz::beeps() - beepsBefore == (count == 0 ? 1 : 0), fuzz::show(file));
         if (count <= 2) {
             FUZZ_CHECK(!drew && allRoundStringsEmpty(), "drew from " + fuzz::show(file));

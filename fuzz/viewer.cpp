@@ -15,6 +15,7 @@
 #include "fuzz/RecordGrammar.h"
 #include "game/RoundState.h"
 #include "library/AddPuzzle.h"
+#include "library/LibraryState.h"
 #include "library/PuzzleFile.h"
 #include "library/PuzzleViewer.h"
 #include "platform/Desktop.h"
@@ -71,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::writeFile("KXData.dat", file);
     fuzz::takeLibrary();
     auto& v = library::puzzleViewer;
-    auto& count = game::roundState.recordCount;
+    auto& count = library::libraryState.recordCount;
     bool stored = false;   // once a change is stored, the scrambled file follows every one
 
     for (const char a : actions) {

@@ -9,6 +9,7 @@
 #include "app/AppPaths.h"
 #include "game/RoundState.h"
 #include "game/TextCase.h"
+#include "library/LibraryState.h"
 #include "library/PuzzleFile.h"
 #include "platform/Desktop.h"
 
@@ -44,7 +45,7 @@ void countRecords() {
         return;
     }
     if (in.bad()) return;
-    roundState.recordCount = pieces - 3;
+    library::libraryState.recordCount = pieces - 3;
 }
 
 void seedOnce() {
@@ -110,9 +111,9 @@ bool drawPuzzle() {
     if (s.gamesStarted <= 1) countRecords();
 
     bool drew = false;
-    if (s.recordCount > 2) {
+    if (library::libraryState.recordCount > 2) {
         seedOnce();
-        const std::int32_t pick = std::rand() % s.recordCount + 1;
+        const std::int32_t pick = std::rand() % library::libraryState.recordCount + 1;
         readRecord(pick);
         // A phrase longer than any control holds is not played: no display
         // could show it, and every guess would have to walk all of it.
@@ -125,7 +126,7 @@ bool drawPuzzle() {
             clearRoundStrings();
         }
     }
-    if (s.recordCount == 0) platform::desktop().beep();
+    if (library::libraryState.recordCount == 0) platform::desktop().beep();
     return drew;
 }
 

@@ -1,6 +1,7 @@
 // The two ends of a game and the flight animation after an alternate loss.
 #include "game/GallowsPictures.h"
 #include "game/GameControl.h"
+#include "game/Mute.h"
 #include "game/RoundState.h"
 #include "game/Stats.h"
 #include "ui/Controls.h"
@@ -22,7 +23,7 @@ void endGameWon() {
     d.setText(ui::id::PhraseDisplay, roundState.answer);
     d.showControl(ui::id::WinPictureLeft);
     d.showControl(ui::id::WinPictureRight);
-    ui::playCueUnlessMuted(ui::SoundCue::Win);
+    game::playCueUnlessMuted(ui::SoundCue::Win);
     roundState.gameInProgress = 0;
     recordWin();
     d.setText(ui::id::PlayerOneWinsDisplay, playerStats[0].winsText);
@@ -37,7 +38,7 @@ void endGameLost() {
     for (int stage : gallowsStagesTopDown) d.hideControl(stage);
     d.hideControl(ui::id::AltGallowsStage1);
     if (!alternate) d.showControl(ui::id::LossFigure);
-    ui::playCueUnlessMuted(alternate ? ui::SoundCue::AltLoss : ui::SoundCue::Loss);
+    game::playCueUnlessMuted(alternate ? ui::SoundCue::AltLoss : ui::SoundCue::Loss);
     if (alternate) {
         d.showControl(ui::id::AltLossFigure);
         d.startTimer(platform::Window::Main, flightTimer, flightPeriodMs);

@@ -4,7 +4,9 @@
 #include "game/Draw.h"
 #include "game/GallowsPictures.h"
 #include "game/LetterTiles.h"
+#include "game/Mute.h"
 #include "game/RoundState.h"
+#include "library/LibraryState.h"
 #include "library/PuzzleViewer.h"
 #include "ui/Controls.h"
 #include "ui/SoundCues.h"
@@ -60,7 +62,7 @@ void onNewGame(platform::Window window) {
     s.wrongGuesses = 0;
     s.playerWrongGuesses = 0;
     s.gamesStarted += 1;
-    ui::playCueUnlessMuted(ui::SoundCue::NewGame);
+    game::playCueUnlessMuted(ui::SoundCue::NewGame);
     if (s.gamesStarted > 1 && fiveGuessMode()) showHeadStart();
     d.setFocus(window);
 
@@ -77,7 +79,7 @@ void onNewGame(platform::Window window) {
     d.setText(ui::id::HintDisplay, s.hint);
     // A single character is left where it is; a longer guess is cleared.
     if (d.textLength(ui::id::GuessEdit) + 1 > 2) d.setText(ui::id::GuessEdit, "");
-    if (s.recordCount == 0) {
+    if (library::libraryState.recordCount == 0) {
         d.setText(ui::id::PhraseDisplay, missingDataText);
         d.setText(ui::id::HintDisplay, missingHintText);
     }

@@ -6,6 +6,7 @@
 #include "game/GallowsPictures.h"
 #include "game/GameControl.h"
 #include "game/LetterTiles.h"
+#include "game/Mute.h"
 #include "game/RoundState.h"
 #include "game/TextCase.h"
 #include "ui/Controls.h"
@@ -75,9 +76,9 @@ void guessLetter(int letter) {
         s.missedLetters += tile.missText;
         d.setText(ui::id::MissedLetters, s.missedLetters);
         countWrongGuess();
-        ui::playCueUnlessMuted(ui::SoundCue::Miss);
+        game::playCueUnlessMuted(ui::SoundCue::Miss);
     } else {
-        ui::playCueUnlessMuted(ui::SoundCue::Hit);
+        game::playCueUnlessMuted(ui::SoundCue::Hit);
     }
 }
 
@@ -110,7 +111,7 @@ void guessPhrase(platform::Window) {
         endGameWon();
         return;
     }
-    ui::playCueUnlessMuted(ui::SoundCue::Miss);
+    game::playCueUnlessMuted(ui::SoundCue::Miss);
     s.missedLetters += "# ";
     d.setText(ui::id::MissedLetters, s.missedLetters);
     countWrongGuess();

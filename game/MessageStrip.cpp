@@ -2,6 +2,7 @@
 // and the window's close button.
 #include "game/GameControl.h"
 #include "game/RoundState.h"
+#include "library/LibraryState.h"
 #include "ui/SoundCues.h"
 
 namespace game {
@@ -16,7 +17,7 @@ constexpr platform::Rect hotStrip{0, 0, 640, 25};
 bool messageStripTest(platform::Window window, platform::Point client) {
     const auto& s = roundState;
     if (window != platform::Window::Main || s.gameInProgress != 0 || s.messageShownCount != 0 ||
-        s.addWindowToggleCount % 2 != 0 || !hotStrip.contains(client)) {
+        library::libraryState.addWindowToggleCount % 2 != 0 || !hotStrip.contains(client)) {
         return false;
     }
     auto& d = platform::desktop();

@@ -23,7 +23,6 @@ struct RoundState {
     std::int32_t playerWrongGuesses = 0;
     std::int32_t difficultyToggleCount = 0;
     std::int32_t gamesStarted = 0;
-    std::int32_t recordCount = 0;
     std::int32_t rngSeeded = 0;
     std::int32_t lastFindHit = 0;
     std::int32_t altFigureMode = 0;
@@ -31,9 +30,8 @@ struct RoundState {
     std::int32_t flightTick = 0;
     std::int32_t messageShownCount = 0;
     std::int32_t soundToggleCount = 0;
-    std::int32_t addWindowToggleCount = 0;
 };
 
-extern RoundState roundState;
+extern RoundState& roundState;   // in app::programState
 
 }  // namespace game

@@ -11,12 +11,9 @@
 
 namespace game {
 
-std::array<PlayerStats, 2> playerStats;
-
 namespace {
 
-// Whether this run read the statistics file, or found none; set by loadStats.
-bool statsInHand = true;
+bool& statsInHand = statsFileState.inHand;
 
 PlayerStats& current() { return playerStats[roundState.currentPlayer == 2 ? 1 : 0]; }
 
@@ -85,8 +82,6 @@ bool saveStats() {
     }
     return library::replaceFileAtomically(app::appPaths.statsPath, bytes);
 }
-
-void resetStatsFileState() { statsInHand = true; }
 
 void recordWin() {
     const auto& s = roundState;

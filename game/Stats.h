@@ -19,7 +19,13 @@ struct PlayerStats {
 };
 
 // Player one is [0], player two [1].
-extern std::array<PlayerStats, 2> playerStats;
+extern std::array<PlayerStats, 2>& playerStats;   // in app::programState
+
+// Whether this run read the statistics file, or found none; set by loadStats.
+struct StatsFileState {
+    bool inHand = true;
+};
+extern StatsFileState& statsFileState;   // in app::programState
 
 // Loads the file; one that is there but cannot be read is never saved over.
 void loadStats();
@@ -30,8 +36,6 @@ bool saveStats();
 void recordWin();
 void recordLoss();
 void resetStats();
-// For tests: forget what loadStats found.
-void resetStatsFileState();
 void onResetStats(platform::Window window);   // ResetStatsButton (3100)
 
 }  // namespace game

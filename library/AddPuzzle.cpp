@@ -1,9 +1,9 @@
 #include "library/AddPuzzle.h"
 
 #include "app/AppPaths.h"
-#include "game/RoundState.h"
 #include "library/AtomicFile.h"
 #include "library/Config.h"
+#include "library/LibraryState.h"
 #include "library/PuzzleFile.h"
 #include "library/PuzzleRecord.h"
 #include "library/PuzzleViewer.h"
@@ -19,7 +19,7 @@ namespace {
 void toggleAddWindow() {
     auto& d = platform::desktop();
     ui::playCue(ui::SoundCue::Panel);
-    auto& count = game::roundState.addWindowToggleCount;
+    auto& count = libraryState.addWindowToggleCount;
     ++count;
     if (count % 2 != 0) {
         d.showWindow(Window::AddPuzzle);
@@ -49,7 +49,7 @@ void onAddPuzzles(Window) {
 void onCloseAdd(Window) {
     auto& d = platform::desktop();
     ui::playCue(ui::SoundCue::Panel);
-    ++game::roundState.addWindowToggleCount;
+    ++libraryState.addWindowToggleCount;
     d.hideWindow(Window::AddPuzzle);
     d.setFocus(Window::Main);
 }
@@ -89,7 +89,7 @@ bool AppendPuzzleRecord(const std::string& record) {
     if (readFileIfPresent(app::appPaths.plainPuzzlePath, content) == ReadOutcome::Failed) return false;
     if (!storeLibrary(content + record)) return false;
     resetViewerForAppend();
-    ++game::roundState.recordCount;
+    ++libraryState.recordCount;
     return true;
 }
 

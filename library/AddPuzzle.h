@@ -11,7 +11,7 @@ void onAddPuzzles(platform::Window window);   // AddPuzzlesButton (5350)
 void onCloseAdd(platform::Window window);     // CloseAddButton (6200)
 void onAdd(platform::Window window);          // AddButton (5200)
 
-// Appends one record to the plain puzzle file; recordCount follows only when
+// Appends one record to the plain puzzle file; libraryState.recordCount follows only when
 // it was written. Returns whether it was.
 bool AppendPuzzleRecord(const std::string& record);
 

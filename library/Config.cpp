@@ -9,8 +9,6 @@
 
 namespace library {
 
-std::int32_t Disable_Console = 0;
-std::int32_t Disable_VCCntls = 0;
 
 // One LF per line end and none after the last line.
 const char* const kDefaultConfig =

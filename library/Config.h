@@ -6,8 +6,8 @@
 namespace library {
 
 // 0 unlocks: AddPuzzlesButton (Disable_Console), View and Delete (Disable_VCCntls).
-extern std::int32_t Disable_Console;
-extern std::int32_t Disable_VCCntls;
+extern std::int32_t& Disable_Console;   // in app::programState
+extern std::int32_t& Disable_VCCntls;
 
 // The file written on a first run: locked, with a note on how to unlock.
 extern const char* const kDefaultConfig;

@@ -10,11 +10,9 @@ namespace library {
 
 namespace {
 
-bool inHand = false;
-bool alone = true;
-// What this run last knew the plain file to hold (a hash of it), for runs
-// without the folder's lock.
-std::size_t knownPlain = 0;
+bool& inHand = libraryFileState.inHand;
+bool& alone = libraryFileState.alone;
+std::size_t& knownPlain = libraryFileState.knownPlain;
 
 std::size_t fingerprint(const std::string& bytes) { return std::hash<std::string>{}(bytes); }
 
@@ -112,12 +110,6 @@ bool scramblePuzzleFile() {
     }
     closeViewerStream();
     return saved;
-}
-
-void resetLibraryState() {
-    inHand = false;
-    alone = true;
-    knownPlain = 0;
 }
 
 bool readField(std::istream& in, std::string& field, char delim) {

@@ -1,6 +1,7 @@
 // The puzzle file: its record grammar and its scrambled form on disk.
 #pragma once
 
+#include <cstddef>
 #include <istream>
 #include <string>
 
@@ -47,8 +48,15 @@ bool storeLibrary(const std::string& plain);
 // hold the library, which then stays as it is on disk).
 bool scramblePuzzleFile();
 
-// For tests: forget what this run holds.
-void resetLibraryState();
+// What this run holds of the library: whether it holds it, whether it holds
+// the folder's lock, and what it last knew the plain file to hold (a hash of
+// it), for runs without the folder's lock.
+struct LibraryFileState {
+    bool inHand = false;
+    bool alone = true;
+    std::size_t knownPlain = 0;
+};
+extern LibraryFileState& libraryFileState;   // in app::programState
 
 // A read up to delim that consumes and drops it; fails when it takes nothing
 // at all (std::getline's rule).

@@ -3,15 +3,14 @@
 #include <utility>
 
 #include "app/AppPaths.h"
-#include "game/RoundState.h"
 #include "library/Config.h"
+#include "library/LibraryState.h"
 #include "library/PuzzleFile.h"
 #include "ui/Controls.h"
 #include "ui/SoundCues.h"
 
 namespace library {
 
-PuzzleViewer puzzleViewer;
 
 namespace {
 
@@ -74,7 +73,7 @@ bool deleteRecordOnShow() {
     v.step = 0;
     v.deleteMode = 0;
     const bool deleted = restRead && storeLibrary(v.keptRecords + rest);
-    if (deleted) --game::roundState.recordCount;
+    if (deleted) --libraryState.recordCount;
     v.keptRecords.clear();
     return deleted;
 }

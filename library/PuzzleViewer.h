@@ -19,7 +19,7 @@ struct PuzzleViewer {
     std::string status;
 };
 
-extern PuzzleViewer puzzleViewer;
+extern PuzzleViewer& puzzleViewer;   // in app::programState
 
 // One step; false when a delete could not be written (the record stays).
 bool StepPuzzleViewer();

@@ -4,12 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
-
-namespace ui {
-struct ControlSpec;
-struct WindowSpec;
-}
+#include <vector>
 
 namespace platform {
 
@@ -39,6 +36,49 @@ struct Rect {
 struct Size {
     int width = 0;
     int height = 0;
+    bool operator==(const Size&) const = default;
+};
+
+// A top-level window to create: frameless, at a fixed size, its background
+// bitmap laid as a pattern from its origin. An owned window stays above its
+// owner and goes with it.
+struct WindowSpec {
+    Window window;
+    const char* className;
+    const char* title;
+    int left, top, width, height;
+    int backgroundBitmap;
+    std::optional<Window> owner;
+};
+
+enum class ControlKind {
+    OwnerDrawButton,   // a bitmap button with a normal and a pressed face
+    Picture,           // shows one bitmap, takes the bitmap's size
+    TextNoPrefix,      // one line, left-aligned, '&' shows as itself
+    TextPrefix,        // one line, left-aligned, '&' marks a mnemonic
+    TextCentered,      // centred, wrapped over as many lines as fit
+    Edit,              // single line, no border, no horizontal scrolling
+};
+
+enum class ControlFont { Default, Interface, Phrase };
+
+using ControlId = int;
+
+// A child control to create, with everything the desktop needs to show it.
+struct ControlDescription {
+    ControlId id = 0;
+    const char* name = "";      // for the toolkit's object names and tests
+    ControlKind kind = ControlKind::TextNoPrefix;
+    Window parent = Window::Main;
+    int left = 0, top = 0, width = 0, height = 0;   // in the parent's client area
+    int bitmap = 0;             // pictures: the bitmap assignBitmap shows
+    Size bitmapSize;            // and the size it shows at
+    int normalFace = 0;         // buttons
+    int pressedFace = 0;
+    ControlFont font = ControlFont::Default;
+    int textLimit = 0;          // edits: 0 = the desktop's default
+    bool transparent = false;   // texts: no background of their own (laid over another)
+    ControlId stackUnder = 0;   // a control created earlier that stays above this one
 };
 
 // Messages delivered to GameWindowProc.
@@ -78,9 +118,12 @@ public:
 
     // Creation, in the order start-up calls it.
     virtual Size screenSize() = 0;
-    virtual void createWindow(const ui::WindowSpec& row) = 0;
-    virtual void createControl(const ui::ControlSpec& row) = 0;
-    virtual void assignBitmap(ControlId id) = 0;   // the picture's bitmap from its table row
+    virtual void createWindow(const WindowSpec& window) = 0;
+    virtual void createControl(const ControlDescription& control) = 0;
+    virtual void assignBitmap(ControlId id) = 0;   // the picture's bitmap from its description
+    // The wave resources playWave may be asked for, so the desktop can make
+    // them ready before the first.
+    virtual void registerWaves(const std::vector<int>& resources) = 0;
 
     // Top-level windows.
     virtual void showWindow(Window w) = 0;         // also restores a minimised window
@@ -110,7 +153,7 @@ public:
     // Opens the document in the desktop's default viewer; false when it could not.
     virtual bool openDocument(const std::string& path) = 0;
     // Whether any top-level window on the desktop shows the document of this
-    // title: bears it alone or after a viewer's name (help::titleShowsDocument).
+    // title: bears it alone or after a viewer's name (titleShowsDocument).
     virtual bool topLevelWindowExists(const std::string& title) = 0;
 
     // The message loop.

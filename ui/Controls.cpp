@@ -1,5 +1,7 @@
 #include "ui/Controls.h"
 
+#include "ui/Bitmaps.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -138,14 +140,29 @@ const ControlSpec* findControl(int id) {
     return it == controlTable.end() ? nullptr : &*it;
 }
 
-std::vector<int> firstFrameBitmaps() {
-    std::vector<int> numbers{windowSpecs(0, 0)[0].backgroundBitmap};
-    for (const ControlSpec& c : controlTable) {
-        if (c.parent != Window::Main || !c.visibleAtStart) continue;
-        const int n = c.kind == K::OwnerDrawButton ? c.normalFace : c.kind == K::Picture ? c.bitmap : 0;
-        if (n != 0 && std::find(numbers.begin(), numbers.end(), n) == numbers.end()) numbers.push_back(n);
+platform::ControlDescription describeControl(const ControlSpec& row) {
+    platform::ControlDescription d;
+    d.id = row.id;
+    d.name = row.name;
+    d.kind = row.kind;
+    d.parent = row.parent;
+    d.left = row.left;
+    d.top = row.top;
+    d.width = row.width;
+    d.height = row.height;
+    d.normalFace = row.normalFace;
+    d.pressedFace = row.pressedFace;
+    d.font = row.font;
+    d.textLimit = row.textLimit;
+    if (row.kind == K::Picture) {
+        d.bitmap = row.bitmap;
+        if (const BitmapSpec* size = findBitmap(row.bitmap)) d.bitmapSize = {size->width, size->height};
     }
-    return numbers;
+    // The phrase display's letters stand on the underlay's blanks: it has no
+    // background, and the underlay, made after it, stays below it.
+    if (row.id == id::PhraseDisplay) d.transparent = true;
+    if (row.id == id::PhraseUnderlay) d.stackUnder = id::PhraseDisplay;
+    return d;
 }
 
 std::array<WindowSpec, 3> windowSpecs(int screenWidth, int screenHeight) {

@@ -12,16 +12,9 @@ namespace ui {
 
 using platform::Window;
 
-enum class ControlKind {
-    OwnerDrawButton,   // a bitmap button with a normal and a pressed face
-    Picture,           // shows one bitmap, takes the bitmap's size
-    TextNoPrefix,      // one line, left-aligned, '&' shows as itself
-    TextPrefix,        // one line, left-aligned, '&' marks a mnemonic
-    TextCentered,      // centred, wrapped over as many lines as fit
-    Edit,              // single line, no border, no horizontal scrolling
-};
-
-enum class ControlFont { Default, Interface, Phrase };
+using platform::ControlFont;
+using platform::ControlKind;
+using platform::WindowSpec;
 
 struct ControlSpec {
     int id;
@@ -44,14 +37,10 @@ extern const std::array<ControlSpec, kControlCount> controlTable;
 
 const ControlSpec* findControl(int id);
 
-struct WindowSpec {
-    Window window;
-    const char* className;
-    const char* title;
-    int left, top, width, height;
-    int backgroundBitmap;
-    std::optional<Window> owner;
-};
+// What the desktop is told of a row when it creates the control: the row
+// itself, a picture's bitmap size, and how the phrase display lies over its
+// underlay.
+platform::ControlDescription describeControl(const ControlSpec& row);
 
 // The three windows for a screen of the given size, in creation order.
 std::array<WindowSpec, 3> windowSpecs(int screenWidth, int screenHeight);
@@ -60,10 +49,6 @@ std::array<WindowSpec, 3> windowSpecs(int screenWidth, int screenHeight);
 inline constexpr int kMainWidth = 900, kMainHeight = 620;
 inline constexpr int kAddWidth = 698, kAddHeight = 400;
 inline constexpr int kMessageWidth = 317, kMessageHeight = 100;
-
-// The bitmaps of the main window as it first shows, each once: its
-// background, and the faces and pictures of its controls visible at start.
-std::vector<int> firstFrameBitmaps();
 
 // Pictures hidden right after the bitmaps are assigned, in this order.
 extern const std::array<int, 16> picturesHiddenAfterAssignment;

@@ -1,6 +1,5 @@
 #include "ui/SoundCues.h"
 
-#include "game/RoundState.h"
 #include "platform/Desktop.h"
 
 namespace ui {
@@ -19,18 +18,12 @@ const std::array<CueSpec, 9> cueTable = {{
 
 const CueSpec& cueSpec(SoundCue cue) { return cueTable[static_cast<int>(cue)]; }
 
+std::vector<int> cueResources() {
+    std::vector<int> out;
+    for (const auto& cue : cueTable) out.push_back(cue.resource);
+    return out;
+}
+
 void playCue(SoundCue cue) { platform::desktop().playWave(cueSpec(cue).resource); }
-
-bool soundMuted() { return game::roundState.soundToggleCount % 2 != 0; }
-
-void playCueUnlessMuted(SoundCue cue) {
-    if (!soundMuted()) playCue(cue);
-}
-
-void onSoundButton(platform::Window window) {
-    playCue(SoundCue::Click);
-    game::roundState.soundToggleCount += 1;
-    platform::desktop().setFocus(window);
-}
 
 }  // namespace ui

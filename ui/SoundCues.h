@@ -2,8 +2,7 @@
 #pragma once
 
 #include <array>
-
-#include "platform/Desktop.h"
+#include <vector>
 
 namespace ui {
 
@@ -23,17 +22,11 @@ extern const std::array<CueSpec, 9> cueTable;
 
 const CueSpec& cueSpec(SoundCue cue);
 
+// The wave resources of the cues, in table order.
+std::vector<int> cueResources();
+
 // Plays the cue's wave asynchronously; a new cue cuts off the one playing.
-// Takes no account of the mute: see playCueUnlessMuted.
+// Takes no account of the mute, which is the game's.
 void playCue(SoundCue cue);
-
-// True while the sound is muted (soundToggleCount odd).
-bool soundMuted();
-
-// For the cues that obey the mute: plays only while the sound is on.
-void playCueUnlessMuted(SoundCue cue);
-
-// SoundButton (3250): click, then toggle the mute, then focus back.
-void onSoundButton(platform::Window window);
 
 }  // namespace ui

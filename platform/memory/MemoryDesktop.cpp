@@ -1,10 +1,40 @@
 #include "platform/memory/MemoryDesktop.h"
 
-#include "help/HelpWindowTitle.h"
-#include "ui/Bitmaps.h"
-#include "ui/Controls.h"
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/DocumentTitle.h"
 
 namespace platform {
+
+namespace {
+
+void abortOnFault(const std::string& what) {
+    std::fprintf(stderr, "MemoryDesktop: %s\n", what.c_str());
+    std::abort();
+}
+
+MemoryDesktop::FaultHandler faultHandler = abortOnFault;
+
+}  // namespace
+
+void MemoryDesktop::setFaultHandler(FaultHandler handler) { faultHandler = handler != nullptr ? handler : abortOnFault; }
+
+MemoryDesktop::WindowState& MemoryDesktop::created(Window w, const char* operation) {
+    auto it = windows_.find(w);
+    if (it != windows_.end() && it->second.created) return it->second;
+    faultHandler(std::string(operation) + " on window " + windowName(w) + ", which was never created");
+    scratchWindow_ = {};
+    return scratchWindow_;
+}
+
+MemoryDesktop::ControlState& MemoryDesktop::created(ControlId id, const char* operation) {
+    auto it = controls_.find(id);
+    if (it != controls_.end() && it->second.created) return it->second;
+    faultHandler(std::string(operation) + " on control " + std::to_string(id) + ", which was never created");
+    scratchControl_ = {};
+    return scratchControl_;
+}
 
 const char* windowName(Window w) {
     switch (w) {
@@ -15,72 +45,83 @@ const char* windowName(Window w) {
     return "?";
 }
 
-void MemoryDesktop::createWindow(const ui::WindowSpec& row) {
-    auto& s = windows_[row.window];
+void MemoryDesktop::createWindow(const WindowSpec& window) {
+    auto& s = windows_[window.window];
+    s = {};
     s.created = true;
-    s.visible = false;
-    s.title = row.title;
-    s.rect = {row.left, row.top, row.left + row.width, row.top + row.height};
-    log(std::string("createWindow ") + windowName(row.window));
+    s.title = window.title;
+    s.rect = {window.left, window.top, window.left + window.width, window.top + window.height};
+    log(std::string("createWindow ") + windowName(window.window));
 }
 
-void MemoryDesktop::createControl(const ui::ControlSpec& row) {
-    auto& c = controls_[row.id];
+void MemoryDesktop::createControl(const ControlDescription& control) {
+    created(control.parent, "createControl");
+    auto& c = controls_[control.id];
+    c = {};
     c.created = true;
     c.visible = true;
-    c.parent = row.parent;
-    c.left = row.left;
-    c.top = row.top;
-    c.width = row.width;
-    c.height = row.height;
-    c.textLimit = row.textLimit;
-    log("createControl " + std::to_string(row.id));
+    c.parent = control.parent;
+    c.left = control.left;
+    c.top = control.top;
+    c.width = control.width;
+    c.height = control.height;
+    c.textLimit = control.textLimit;
+    c.description = control;
+    log("createControl " + std::to_string(control.id));
 }
 
 void MemoryDesktop::assignBitmap(ControlId id) {
-    auto& c = controls_[id];
+    auto& c = created(id, "assignBitmap");
+    if (c.created && c.description.kind != ControlKind::Picture)
+        faultHandler("assignBitmap on control " + std::to_string(id) + ", which is not a picture");
     c.bitmapAssigned = true;
     // A picture takes its bitmap's size.
-    if (const auto* row = ui::findControl(id)) {
-        if (const auto* bmp = ui::findBitmap(row->bitmap)) {
-            c.width = bmp->width;
-            c.height = bmp->height;
-        }
+    if (c.description.bitmapSize.width > 0) {
+        c.width = c.description.bitmapSize.width;
+        c.height = c.description.bitmapSize.height;
     }
     log("assignBitmap " + std::to_string(id));
 }
 
+void MemoryDesktop::registerWaves(const std::vector<int>& resources) {
+    waves_ = resources;
+    log("registerWaves");
+}
+
 void MemoryDesktop::showWindow(Window w) {
-    windows_[w].visible = true;
-    windows_[w].minimized = false;
+    auto& s = created(w, "showWindow");
+    s.visible = true;
+    s.minimized = false;
     log(std::string("showWindow ") + windowName(w));
 }
 
 void MemoryDesktop::hideWindow(Window w) {
-    windows_[w].visible = false;
+    created(w, "hideWindow").visible = false;
     log(std::string("hideWindow ") + windowName(w));
 }
 
 void MemoryDesktop::minimizeWindow(Window w) {
-    windows_[w].minimized = true;
+    created(w, "minimizeWindow").minimized = true;
     log(std::string("minimizeWindow ") + windowName(w));
 }
 
 void MemoryDesktop::moveWindow(Window w, int left, int top, int width, int height) {
-    windows_[w].rect = {left, top, left + width, top + height};
+    created(w, "moveWindow").rect = {left, top, left + width, top + height};
     log(std::string("moveWindow ") + windowName(w) + " " + std::to_string(left) + " " +
         std::to_string(top) + " " + std::to_string(width) + " " + std::to_string(height));
 }
 
-Rect MemoryDesktop::windowRect(Window w) { return windows_[w].rect; }
+Rect MemoryDesktop::windowRect(Window w) { return created(w, "windowRect").rect; }
 
 void MemoryDesktop::setFocus(Window w) {
+    created(w, "setFocus");
     focus_ = w;
     focusSet_ = true;
     log(std::string("setFocus ") + windowName(w));
 }
 
 void MemoryDesktop::destroyWindow(Window w) {
+    created(w, "destroyWindow");
     log(std::string("destroyWindow ") + windowName(w));
     // Owned windows are destroyed with their owner, each with its Destroy.
     std::vector<Window> gone;
@@ -88,7 +129,7 @@ void MemoryDesktop::destroyWindow(Window w) {
     gone.push_back(w);
     for (Window g : gone) {
         auto& s = windows_[g];
-        if (s.destroyed) continue;
+        if (!s.created || s.destroyed) continue;
         s.destroyed = true;
         s.visible = false;
         sendMessage(g, Message::Destroy);
@@ -96,32 +137,39 @@ void MemoryDesktop::destroyWindow(Window w) {
 }
 
 Point MemoryDesktop::clientToScreen(Window w, Point client) {
-    const Rect r = windows_[w].rect;
+    const Rect r = created(w, "clientToScreen").rect;
     return {client.x + r.left, client.y + r.top};
 }
 
 void MemoryDesktop::showControl(ControlId id) {
-    controls_[id].visible = true;
+    created(id, "showControl").visible = true;
     log("show " + std::to_string(id));
 }
 
 void MemoryDesktop::hideControl(ControlId id) {
-    controls_[id].visible = false;
+    created(id, "hideControl").visible = false;
     log("hide " + std::to_string(id));
 }
 
 void MemoryDesktop::setText(ControlId id, const std::string& text) {
-    controls_[id].text = text;
+    created(id, "setText").text = text;
     log("setText " + std::to_string(id) + " " + text);
 }
 
-std::string MemoryDesktop::text(ControlId id) { return controls_[id].text; }
+std::string MemoryDesktop::text(ControlId id) { return created(id, "text").text; }
 
-int MemoryDesktop::textLength(ControlId id) { return static_cast<int>(controls_[id].text.size()); }
+int MemoryDesktop::textLength(ControlId id) { return static_cast<int>(created(id, "textLength").text.size()); }
+
+void MemoryDesktop::type(ControlId id, const std::string& text) {
+    auto& c = created(id, "type");
+    if (c.created && c.description.kind != ControlKind::Edit)
+        faultHandler("type into control " + std::to_string(id) + ", which is not an edit field");
+    c.text = text;
+}
 
 Rect MemoryDesktop::controlRect(ControlId id) {
-    const auto& c = controls_[id];
-    const Rect w = windows_[c.parent].rect;
+    const auto& c = created(id, "controlRect");
+    const Rect w = created(c.parent, "controlRect").rect;
     return {w.left + c.left, w.top + c.top, w.left + c.left + c.width, w.top + c.top + c.height};
 }
 
@@ -130,12 +178,14 @@ void MemoryDesktop::beep() { log("beep"); }
 void MemoryDesktop::playWave(int resource) { log("playWave " + std::to_string(resource)); }
 
 void MemoryDesktop::startTimer(Window w, int timerId, int milliseconds) {
+    created(w, "startTimer");
     timers_[{w, timerId}] = milliseconds;
     log(std::string("startTimer ") + windowName(w) + " " + std::to_string(timerId) + " " +
         std::to_string(milliseconds));
 }
 
 void MemoryDesktop::stopTimer(Window w, int timerId) {
+    created(w, "stopTimer");
     timers_.erase({w, timerId});
     log(std::string("stopTimer ") + windowName(w) + " " + std::to_string(timerId));
 }
@@ -159,10 +209,10 @@ bool MemoryDesktop::openDocument(const std::string& path) {
 bool MemoryDesktop::topLevelWindowExists(const std::string& title) {
     log("topLevelWindowExists " + title);
     for (const auto& foreign : foreignTitles_) {
-        if (help::titleShowsDocument(foreign, title)) return true;
+        if (platform::titleShowsDocument(foreign, title)) return true;
     }
     for (const auto& [w, s] : windows_) {
-        if (s.created && !s.destroyed && help::titleShowsDocument(s.title, title)) return true;
+        if (s.created && !s.destroyed && platform::titleShowsDocument(s.title, title)) return true;
     }
     return false;
 }
@@ -204,14 +254,18 @@ void MemoryDesktop::click(Window w, Point client) {
 
 Point MemoryDesktop::centreOf(ControlId id, Window w) {
     const Rect r = controlRect(id);
-    const Rect win = windows_[w].rect;
+    const Rect win = created(w, "centreOf").rect;
     return {(r.left + r.right) / 2 - win.left, (r.top + r.bottom) / 2 - win.top};
 }
 
 void MemoryDesktop::pressButton(ControlId id) {
-    const auto* row = ui::findControl(id);
-    const Window parent = row != nullptr ? row->parent : Window::Main;
-    sendMessage(parent, Message::Command, static_cast<std::uintptr_t>(id), 0);
+    const auto& c = created(id, "pressButton");
+    if (!c.created) return;
+    if (c.description.kind != ControlKind::OwnerDrawButton) {
+        faultHandler("pressButton on control " + std::to_string(id) + ", which is not a button");
+        return;
+    }
+    sendMessage(c.parent, Message::Command, static_cast<std::uintptr_t>(id), 0);
 }
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 // A desktop held in memory, for tests: it records every call in order and
-// keeps each window's and control's visibility, text and rectangle.
+// keeps each window's and control's visibility, text and rectangle. It is
+// as strict as a real desktop is silent: any operation on a window or control
+// that was never created is a fault, reported with its id (see faultHandler).
 #pragma once
 
 #include <functional>
@@ -30,6 +32,7 @@ public:
         int left = 0, top = 0, width = 0, height = 0;   // in the parent
         int textLimit = 0;
         std::string text;
+        ControlDescription description;
     };
     struct MessageBoxCall {
         std::string text;
@@ -41,9 +44,10 @@ public:
 
     // Desktop
     Size screenSize() override { return screen_; }
-    void createWindow(const ui::WindowSpec& row) override;
-    void createControl(const ui::ControlSpec& row) override;
+    void createWindow(const WindowSpec& window) override;
+    void createControl(const ControlDescription& control) override;
     void assignBitmap(ControlId id) override;
+    void registerWaves(const std::vector<int>& resources) override;
     void showWindow(Window w) override;
     void hideWindow(Window w) override;
     void minimizeWindow(Window w) override;
@@ -88,9 +92,16 @@ public:
     const std::vector<MessageBoxCall>& messageBoxes() const { return boxes_; }
     const std::vector<std::string>& openedDocuments() const { return opened_; }
 
+    const std::vector<int>& registeredWaves() const { return waves_; }
+
+    // What a fault does: by default it is printed and the process aborts;
+    // the tests make it a failure of the test that caused it.
+    using FaultHandler = void (*)(const std::string& what);
+    static void setFaultHandler(FaultHandler handler);
+
     // Test controls.
     // What typing into an edit field does (no limits applied here).
-    void type(ControlId id, const std::string& text) { controls_[id].text = text; }
+    void type(ControlId id, const std::string& text);
     void setOpenDocumentResult(bool ok) { openResult_ = ok; }
     void addForeignWindowTitle(const std::string& title) { foreignTitles_.insert(title); }
     void removeForeignWindowTitle(const std::string& title) { foreignTitles_.erase(title); }
@@ -105,6 +116,10 @@ public:
 
 private:
     void log(std::string call) { calls_.push_back(std::move(call)); }
+    // The state of a window or control that was created; a fault otherwise
+    // (then a scratch state, so the caller goes on).
+    WindowState& created(Window w, const char* operation);
+    ControlState& created(ControlId id, const char* operation);
 
     Size screen_;
     std::map<Window, WindowState> windows_;
@@ -113,6 +128,9 @@ private:
     std::vector<std::string> calls_;
     std::vector<MessageBoxCall> boxes_;
     std::vector<std::string> opened_;
+    std::vector<int> waves_;
+    WindowState scratchWindow_;
+    ControlState scratchControl_;
     std::set<std::string> foreignTitles_;
     bool openResult_ = true;
     Window focus_ = Window::Main;

@@ -5,7 +5,6 @@
 #include <QFontMetrics>
 
 #include <cmath>
-#include <mutex>
 #include <optional>
 #include <utility>
 #include <QPainter>
@@ -55,19 +54,16 @@ QFont withCellHeight(QFont font, int cellHeight) {
     return font;
 }
 
-QFont controlFont(ui::ControlFont font) {
+QFont controlFont(platform::ControlFont font) {
     switch (font) {
-        case ui::ControlFont::Phrase: {
+        case platform::ControlFont::Phrase: {
             QFont f(QStringLiteral("Courier New"));
             f.setBold(true);
             f.setFixedPitch(true);
             f.setStyleHint(QFont::TypeWriter);
-            // Fitted once (the fitting loads the font at several sizes), on
-            // whichever thread asks first (see EarlyWork); only the numbers
-            // are kept, no font outlives the application.
-            static std::mutex fitting;
+            // Fitted once (the fitting loads the font at several sizes);
+            // only the numbers are kept, no font outlives the application.
             static std::optional<std::pair<int, qreal>> fit;
-            const std::lock_guard lock(fitting);
             if (!fit) {
                 const QFont fitted = withCellHeight(f, kPhraseCellHeight);
                 fit.emplace(fitted.pixelSize(), fitted.letterSpacing());
@@ -76,13 +72,13 @@ QFont controlFont(ui::ControlFont font) {
             if (fit->second != 0) f.setLetterSpacing(QFont::AbsoluteSpacing, fit->second);
             return f;
         }
-        case ui::ControlFont::Interface: {
+        case platform::ControlFont::Interface: {
             QFont f(QStringLiteral("Liberation Sans"));
             f.setStyleHint(QFont::SansSerif);
             f.setPixelSize(11);
             return f;
         }
-        case ui::ControlFont::Default:
+        case platform::ControlFont::Default:
             break;
     }
     QFont f(QStringLiteral("Liberation Sans"));
@@ -110,10 +106,11 @@ Picture::Picture(QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
-void Picture::assign(int bitmapNumber) {
+void Picture::assign(int bitmapNumber, QSize size) {
     bitmap_ = bitmapNumber;
+    size_ = size.isEmpty() ? bitmapSize(bitmapNumber) : size;
     // Fixed, so nothing lays it back to its nominal size.
-    setFixedSize(bitmapSize(bitmapNumber));
+    setFixedSize(size_);
     update();
 }
 
@@ -122,10 +119,10 @@ void Picture::paintEvent(QPaintEvent*) {
     // Painted here rather than by the label, so the density of the screen
     // it is on picks the picture each time.
     QPainter painter(this);
-    paintBitmap(painter, QRect(QPoint(0, 0), bitmapSize(bitmap_)), bitmap_);
+    paintBitmap(painter, QRect(QPoint(0, 0), size_), bitmap_);
 }
 
-TextStatic::TextStatic(ui::ControlKind kind, bool transparent, QWidget* parent)
+TextStatic::TextStatic(platform::ControlKind kind, bool transparent, QWidget* parent)
     : QLabel(parent), kind_(kind) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
@@ -134,7 +131,7 @@ TextStatic::TextStatic(ui::ControlKind kind, bool transparent, QWidget* parent)
     setMargin(0);
     setIndent(0);
     paintBlackOnGrey(this, !transparent);
-    if (kind == ui::ControlKind::TextCentered) {
+    if (kind == platform::ControlKind::TextCentered) {
         setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         setWordWrap(true);
     } else {
@@ -175,7 +172,7 @@ QString shownPart(const std::string& text) {
 void TextStatic::setRawText(const std::string& text) {
     raw_ = text;
     const QString shown = shownPart(text);
-    setText(kind_ == ui::ControlKind::TextPrefix ? withoutMnemonics(shown) : shown);
+    setText(kind_ == platform::ControlKind::TextPrefix ? withoutMnemonics(shown) : shown);
 }
 
 // Refuses user edits that would not fit; see FittedEdit.

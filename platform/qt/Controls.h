@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "ui/Controls.h"
+#include "platform/Desktop.h"
 
 namespace platform::qt {
 
@@ -36,7 +36,8 @@ class Picture : public QLabel {
     Q_OBJECT
 public:
     explicit Picture(QWidget* parent);
-    void assign(int bitmapNumber);
+    // Shows the bitmap at this size in logical pixels (its own where empty).
+    void assign(int bitmapNumber, QSize size = {});
     int bitmapNumber() const { return bitmap_; }
 
 protected:
@@ -44,6 +45,7 @@ protected:
 
 private:
     int bitmap_ = 0;   // none yet
+    QSize size_;
 };
 
 // A static text: black on light grey (or on nothing, for a text laid over
@@ -51,7 +53,7 @@ private:
 class TextStatic : public QLabel {
     Q_OBJECT
 public:
-    TextStatic(ui::ControlKind kind, bool transparent, QWidget* parent);
+    TextStatic(platform::ControlKind kind, bool transparent, QWidget* parent);
     // Single-byte text, shown as the kind says.
     void setRawText(const std::string& text);
     const std::string& rawText() const { return raw_; }
@@ -60,7 +62,7 @@ public:
     static QString withoutMnemonics(const QString& text);
 
 private:
-    ui::ControlKind kind_;
+    platform::ControlKind kind_;
     std::string raw_;
 };
 
@@ -85,8 +87,8 @@ private:
     QString accepted_;   // the text after the last accepted change
 };
 
-// The fonts of the three font choices of the control table; on any thread.
-QFont controlFont(ui::ControlFont font);
+// The fonts of the three font choices of the controls.
+QFont controlFont(platform::ControlFont font);
 
 // The phrase font's height in logical pixels: its cell, ascent plus descent,
 // as the classic font height means it; its em is smaller.

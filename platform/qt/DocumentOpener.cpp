@@ -1,9 +1,10 @@
 #include "platform/qt/DocumentOpener.h"
 
-#include <dlfcn.h>
 #include <gio/gio.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/qt/RuntimeLibrary.h"
 
 namespace platform::qt {
 
@@ -25,17 +26,13 @@ struct GioLibrary {
 
 // Null when GIO cannot be opened or lacks a function; kept open for the run.
 const GioLibrary* gio() {
-    static const GioLibrary* library = [] () -> const GioLibrary* {
-        void* handle = dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
-        if (handle == nullptr) return nullptr;
+    static const GioLibrary* library = []() -> const GioLibrary* {
         static GioLibrary found;
-        bool complete = true;
-#define TARVIK_GIO_RESOLVE(name)                                                 \
-    found.name = reinterpret_cast<decltype(found.name)>(dlsym(handle, #name)); \
-    complete = complete && found.name != nullptr;
-        TARVIK_GIO_FUNCTIONS(TARVIK_GIO_RESOLVE)
-#undef TARVIK_GIO_RESOLVE
-        return complete ? &found : nullptr;
+        RuntimeLibrary gio("libgio-2.0.so.0");
+#define TARVIK_GIO_FIND(name) gio.find(found.name, #name);
+        TARVIK_GIO_FUNCTIONS(TARVIK_GIO_FIND)
+#undef TARVIK_GIO_FIND
+        return gio.complete() ? &found : nullptr;
     }();
     return library;
 }

@@ -1,11 +1,10 @@
-// The program's bitmaps, loaded from the embedded resources by number, and
-// their twins drawn at twice the size for high-density screens.
+// The program's bitmaps, loaded from the embedded resources by number with
+// Qt's image readers, and their twins drawn at twice the size for
+// high-density screens.
 #pragma once
 
-#include <QImage>
+#include <QIcon>
 #include <QPixmap>
-
-#include <vector>
 
 class QPainter;
 
@@ -32,18 +31,13 @@ bool paintBitmap(QPainter& painter, const QRect& target, int number);
 void replaceBitmap(int number, const QPixmap& pixmap);
 void forgetBitmap(int number);
 
-// Bitmaps read ahead on another thread (see EarlyWork): their numbers are
-// announced first; the thread claims each before it reads it, then hands the
-// image over (a null one when it could not be read). The first look-up of a
-// claimed bitmap waits for its image; one not claimed yet is read by the
-// looker itself, and the thread's claim then fails. On any thread.
-void announceBitmaps(const std::vector<int>& numbers);
-bool claimBitmap(int number);
-void handOverBitmap(int number, QImage image);
-
-// The size the bitmap shows at, in logical pixels: the bitmap table's (the
-// artwork is drawn at that size), else the picture's own; read without
-// reading the picture where the table has it.
+// The bitmap's own size in logical pixels (an empty size when there is none).
 QSize bitmapSize(int number);
+
+// The program's icon at every size it was drawn at up to 64 pixels (a title
+// bar, a task list, a window switcher); the larger ones are installed with
+// the desktop entry for launchers and menus, and would only cost every
+// window a quarter of a megabyte.
+QIcon windowIcon();
 
 }  // namespace platform::qt

@@ -1,29 +1,18 @@
 #include "platform/qt/PulseLibrary.h"
 
-#include <dlfcn.h>
+#include "platform/qt/RuntimeLibrary.h"
 
 namespace platform::qt {
 
-namespace {
-
-const PulseLibrary* open() {
-    void* handle = dlopen("libpulse.so.0", RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) return nullptr;
-    static PulseLibrary library;
-    bool complete = true;
-#define TARVIK_PULSE_RESOLVE(name)                                                \
-    library.name = reinterpret_cast<decltype(library.name)>(dlsym(handle, #name)); \
-    complete = complete && library.name != nullptr;
-    TARVIK_PULSE_FUNCTIONS(TARVIK_PULSE_RESOLVE)
-#undef TARVIK_PULSE_RESOLVE
-    // Kept open for the run: the sound thread runs its code until exit.
-    return complete ? &library : nullptr;
-}
-
-}  // namespace
-
 const PulseLibrary* pulseLibrary() {
-    static const PulseLibrary* library = open();
+    static const PulseLibrary* library = []() -> const PulseLibrary* {
+        static PulseLibrary found;
+        RuntimeLibrary pulse("libpulse.so.0");
+#define TARVIK_PULSE_FIND(name) pulse.find(found.name, #name);
+        TARVIK_PULSE_FUNCTIONS(TARVIK_PULSE_FIND)
+#undef TARVIK_PULSE_FIND
+        return pulse.complete() ? &found : nullptr;
+    }();
     return library;
 }
 

@@ -11,15 +11,13 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "help/HelpWindowTitle.h"
+#include "platform/DocumentTitle.h"
 #include "platform/qt/Controls.h"
 #include "platform/qt/DocumentOpener.h"
-#include "platform/qt/EarlyWork.h"
+#include "platform/qt/Pixmaps.h"
 #include "platform/qt/TopWindow.h"
 #include "platform/qt/WavePlayer.h"
 #include "platform/qt/XDisplay.h"
-#include "ui/Bitmaps.h"
-#include "ui/SoundCues.h"
 
 namespace platform::qt {
 
@@ -32,7 +30,7 @@ Rect toRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r
 }  // namespace
 
 QtDesktop::QtDesktop()
-    : waves_(std::make_unique<WavePlayer>([] { QApplication::beep(); })),
+    : player_(std::make_unique<WavePlayer>([] { QApplication::beep(); })),
       onX11_(QGuiApplication::platformName() == QLatin1String("xcb")) {
     // The program ends only through its own exit; closing the last visible
     // window (a message box, say) must not end it.
@@ -43,7 +41,7 @@ QtDesktop::QtDesktop()
     // keep the desktop's font.
     static const QFont desktop = QApplication::font();
     desktopFont_ = desktop;
-    QApplication::setFont(controlFont(ui::ControlFont::Default));
+    QApplication::setFont(controlFont(ControlFont::Default));
 }
 
 QtDesktop::~QtDesktop() {
@@ -81,7 +79,7 @@ Size QtDesktop::screenSize() {
     return {screen->size().width(), screen->size().height()};
 }
 
-void QtDesktop::createWindow(const ui::WindowSpec& row) {
+void QtDesktop::createWindow(const WindowSpec& row) {
     auto* w = new TopWindow(row.window, row.backgroundBitmap, row.owner.has_value());
     w->setWindowTitle(latin1(row.title));
     w->setObjectName(QString::fromLatin1(row.className));
@@ -94,8 +92,7 @@ void QtDesktop::createWindow(const ui::WindowSpec& row) {
     entry.className = row.className;
     entry.owner = row.owner;
     entry.native = false;
-    // A window with no owner shows at once: its native window is made now,
-    // while the early thread still fills the font database.
+    // A window with no owner shows at once: its native window is made now.
     if (!row.owner) makeNative(row.window);
 }
 
@@ -109,12 +106,11 @@ void QtDesktop::makeNative(Window w) {
     WindowEntry& entry = it->second;
     entry.native = true;
     // The icon at every size it was drawn at, so each place gets a sharp
-    // one; read on the early thread, and set before the first native window
-    // so that every window maps with it.
+    // one; set before the first native window so that every window maps
+    // with it.
     if (!iconSet_) {
         iconSet_ = true;
-        QIcon icon;
-        for (const QImage& image : earlywork::iconImages()) icon.addPixmap(QPixmap::fromImage(image));
+        const QIcon icon = windowIcon();
         if (!icon.isNull()) QApplication::setWindowIcon(icon);
     }
     const auto nativeId = static_cast<std::uintptr_t>(entry.widget->winId());
@@ -136,12 +132,12 @@ void QtDesktop::makeNative(Window w) {
     }
 }
 
-void QtDesktop::createControl(const ui::ControlSpec& row) {
+void QtDesktop::createControl(const ControlDescription& row) {
     TopWindow* parent = live(row.parent);
     if (parent == nullptr) return;
     QWidget* w = nullptr;
     switch (row.kind) {
-        case ui::ControlKind::OwnerDrawButton: {
+        case ControlKind::OwnerDrawButton: {
             auto* b = new FaceButton(row.normalFace, row.pressedFace, parent);
             const Window target = row.parent;
             const int id = row.id;
@@ -152,57 +148,50 @@ void QtDesktop::createControl(const ui::ControlSpec& row) {
             w = b;
             break;
         }
-        case ui::ControlKind::Picture:
+        case ControlKind::Picture:
             w = new Picture(parent);
             break;
-        case ui::ControlKind::TextNoPrefix:
-        case ui::ControlKind::TextPrefix:
-        case ui::ControlKind::TextCentered:
-            // The phrase display lies over its underlay: letters on the blanks.
-            w = new TextStatic(row.kind, row.id == ui::id::PhraseDisplay, parent);
+        case ControlKind::TextNoPrefix:
+        case ControlKind::TextPrefix:
+        case ControlKind::TextCentered:
+            w = new TextStatic(row.kind, row.transparent, parent);
             break;
-        case ui::ControlKind::Edit:
+        case ControlKind::Edit:
             w = new FittedEdit(row.textLimit, parent);
             break;
     }
     w->setObjectName(QString::fromLatin1(row.name));
-    // The phrase font is being fitted on the early thread while the rest is
-    // built: its controls get it just before their window first shows.
-    if (row.font == ui::ControlFont::Phrase) {
-        fontsDue_.push_back(w);
-    } else {
-        w->setFont(controlFont(row.font));
-    }
+    w->setFont(controlFont(row.font));
     w->setGeometry(row.left, row.top, row.width, row.height);
     // Later controls stand above earlier ones where they overlap (the flight
-    // frames over the loss figure), except that the phrase display stays
-    // above its underlay: its letters stand on the underlay's blanks.
-    if (row.id == ui::id::PhraseUnderlay) {
-        if (QWidget* display = controlWidget(ui::id::PhraseDisplay)) w->stackUnder(display);
+    // frames over the loss figure), unless the description names one that
+    // stays above this one.
+    if (row.stackUnder != 0) {
+        if (QWidget* above = controlWidget(row.stackUnder)) w->stackUnder(above);
     }
     w->show();
     auto& entry = controls_[row.id];
     entry.widget = w;
     entry.kind = row.kind;
     entry.parent = row.parent;
+    entry.bitmap = row.bitmap;
+    entry.bitmapSize = row.bitmapSize;
     entry.text.clear();
 }
 
 void QtDesktop::assignBitmap(ControlId id) {
     const auto* c = control(id);
-    const auto* row = ui::findControl(id);
-    if (c == nullptr || row == nullptr || c->kind != ui::ControlKind::Picture) return;
+    if (c == nullptr || c->kind != ControlKind::Picture) return;
     auto* picture = static_cast<Picture*>(c->widget.data());
-    const ui::BitmapSpec* size = ui::findBitmap(row->bitmap);
-    if (size == nullptr || picture->isVisible()) {
-        picture->assign(row->bitmap);
+    if (c->bitmapSize.width <= 0 || picture->isVisible()) {
+        picture->assign(c->bitmap, QSize(c->bitmapSize.width, c->bitmapSize.height));
         return;
     }
     // Most pictures start hidden, and many are never shown in a run: each is
     // decoded when it first shows, which keeps that work out of start-up. It
     // takes its bitmap's size at once.
-    picture->setFixedSize(size->width, size->height);
-    unshownPictures_[picture] = row->bitmap;
+    picture->setFixedSize(c->bitmapSize.width, c->bitmapSize.height);
+    unshownPictures_[picture] = id;
     picture->installEventFilter(this);
     connect(picture, &QObject::destroyed, this, [this](QObject* gone) { unshownPictures_.erase(gone); });
 }
@@ -217,10 +206,11 @@ bool QtDesktop::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show) {
         auto it = unshownPictures_.find(watched);
         if (it != unshownPictures_.end()) {
-            const int number = it->second;
+            const ControlEntry* c = control(it->second);
             unshownPictures_.erase(it);
             watched->removeEventFilter(this);
-            static_cast<Picture*>(watched)->assign(number);
+            if (c != nullptr)
+                static_cast<Picture*>(watched)->assign(c->bitmap, QSize(c->bitmapSize.width, c->bitmapSize.height));
         }
     }
     return QObject::eventFilter(watched, event);
@@ -229,10 +219,6 @@ bool QtDesktop::eventFilter(QObject* watched, QEvent* event) {
 void QtDesktop::showWindow(Window w) {
     TopWindow* widget = live(w);
     if (widget == nullptr) return;
-    for (const QPointer<QWidget>& due : fontsDue_) {
-        if (due) due->setFont(controlFont(ui::ControlFont::Phrase));
-    }
-    fontsDue_.clear();
     makeNative(w);
     windows_[w].iconic = false;
     widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
@@ -336,12 +322,12 @@ void QtDesktop::setText(ControlId id, const std::string& text) {
     if (it == controls_.end() || !it->second.widget) return;
     QWidget* w = it->second.widget.data();
     switch (it->second.kind) {
-        case ui::ControlKind::TextNoPrefix:
-        case ui::ControlKind::TextPrefix:
-        case ui::ControlKind::TextCentered:
+        case ControlKind::TextNoPrefix:
+        case ControlKind::TextPrefix:
+        case ControlKind::TextCentered:
             static_cast<TextStatic*>(w)->setRawText(text);
             break;
-        case ui::ControlKind::Edit:
+        case ControlKind::Edit:
             static_cast<FittedEdit*>(w)->setRawText(text);
             break;
         default:
@@ -354,11 +340,11 @@ std::string QtDesktop::text(ControlId id) {
     const auto* c = control(id);
     if (c == nullptr) return {};
     switch (c->kind) {
-        case ui::ControlKind::TextNoPrefix:
-        case ui::ControlKind::TextPrefix:
-        case ui::ControlKind::TextCentered:
+        case ControlKind::TextNoPrefix:
+        case ControlKind::TextPrefix:
+        case ControlKind::TextCentered:
             return static_cast<TextStatic*>(c->widget.data())->rawText();
-        case ui::ControlKind::Edit:
+        case ControlKind::Edit:
             return static_cast<FittedEdit*>(c->widget.data())->rawText();
         default:
             return c->text;
@@ -380,7 +366,7 @@ void QtDesktop::beep() { QApplication::beep(); }
 
 void QtDesktop::playWave(int resource) {
     prepareSound();
-    waves_->play(resource);
+    player_->play(resource);
 }
 
 void QtDesktop::startTimer(Window w, int timerId, int milliseconds) {
@@ -440,7 +426,7 @@ bool QtDesktop::topLevelWindowExists(const std::string& title) {
     const std::string wantedUtf8(utf8.constData(), static_cast<std::size_t>(utf8.size()));
     const auto shows = [&wantedUtf8](const QString& windowTitle) {
         const QByteArray bytes = windowTitle.toUtf8();
-        return help::titleShowsDocument(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+        return platform::titleShowsDocument(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                                         wantedUtf8);
     };
     for (const auto& [w, entry] : windows_) {
@@ -473,10 +459,10 @@ void QtDesktop::defaultProcessing(Window w, Message m) {
 void QtDesktop::prepareSound() {
     if (soundPrepared_) return;
     soundPrepared_ = true;
-    std::vector<int> waves;
-    for (const auto& cue : ui::cueTable) waves.push_back(cue.resource);
-    waves_->prepare(waves);
+    player_->prepare(waves_);
 }
+
+void QtDesktop::registerWaves(const std::vector<int>& resources) { waves_ = resources; }
 
 int QtDesktop::runMessageLoop() {
     if (quitPosted_) return exitCode_;

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "platform/Desktop.h"
-#include "ui/Controls.h"
 
 class QEventLoop;
 class QTimer;
@@ -32,9 +31,10 @@ public:
     ~QtDesktop() override;
 
     Size screenSize() override;
-    void createWindow(const ui::WindowSpec& row) override;
-    void createControl(const ui::ControlSpec& row) override;
+    void createWindow(const WindowSpec& window) override;
+    void createControl(const ControlDescription& control) override;
     void assignBitmap(ControlId id) override;
+    void registerWaves(const std::vector<int>& resources) override;
     void showWindow(Window w) override;
     void hideWindow(Window w) override;
     void minimizeWindow(Window w) override;
@@ -68,7 +68,7 @@ public:
     // For tests and the display checks: the widgets behind the ids.
     QWidget* windowWidget(Window w) const;
     QWidget* controlWidget(ControlId id) const;
-    WavePlayer& wavePlayer() { return *waves_; }
+    WavePlayer& wavePlayer() { return *player_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -85,8 +85,10 @@ private:
     };
     struct ControlEntry {
         QPointer<QWidget> widget;
-        ui::ControlKind kind = ui::ControlKind::TextNoPrefix;
+        ControlKind kind = ControlKind::TextNoPrefix;
         Window parent = Window::Main;
+        int bitmap = 0;     // pictures
+        Size bitmapSize;
         std::string text;   // the text of controls that do not show one
     };
 
@@ -100,9 +102,9 @@ private:
     std::map<ControlId, ControlEntry> controls_;
     std::map<std::pair<Window, int>, QTimer*> timers_;
     std::vector<QPointer<QEventLoop>> boxLoops_;
-    std::unique_ptr<WavePlayer> waves_;
+    std::unique_ptr<WavePlayer> player_;
     std::map<QObject*, int> unshownPictures_;   // picture -> its bitmap, decoded when first shown
-    std::vector<QPointer<QWidget>> fontsDue_;   // controls still to get the phrase font
+    std::vector<int> waves_;                    // the waves to make ready before the first cue
     QFont desktopFont_;           // the application's font as the desktop gave it
     bool onX11_ = false;
     bool iconSet_ = false;        // the program's icon, set before the first native window

@@ -5,18 +5,15 @@
 #include <QFile>
 #include <QStyleFactory>
 
-#include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
-#include "app/Exit.h"
-#include "app/Startup.h"
-#include "platform/qt/EarlyWork.h"
+#include <vector>
+
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/TerminationSignals.h"
 #include "platform/qt/XDisplay.h"
-#include "ui/Controls.h"
 
 namespace platform::qt {
 
@@ -27,9 +24,27 @@ namespace {
 // X allows and Wayland does not.
 bool usesX11() {
     const QByteArray name = qgetenv("QT_QPA_PLATFORM");
-    if (name.isEmpty()) qputenv("QT_QPA_PLATFORM", "xcb");
     return name.isEmpty() || name == "xcb" || name.startsWith("xcb:");
 }
+
+// The arguments the application is made with: the program's own, and the
+// X11 plugin asked for on the command line where the environment names
+// none. Not through the environment, which the programs it starts (the help
+// viewer) inherit: they get the environment the program was given.
+struct ApplicationArguments {
+    ApplicationArguments(int argc, char** argv) {
+        for (int i = 0; i < argc; ++i) pointers.push_back(argv[i]);
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            pointers.insert(pointers.begin() + (argc > 0 ? 1 : 0), {platformOption, xcb});
+        }
+        count = static_cast<int>(pointers.size());
+        pointers.push_back(nullptr);
+    }
+    char platformOption[10] = "-platform";
+    char xcb[4] = "xcb";
+    std::vector<char*> pointers;
+    int count = 0;   // QApplication keeps a reference to it
+};
 
 const char* const kNoDisplay =
     "tarvik-kxv: cannot open the display (DISPLAY is not set or the X server is not running)\n";
@@ -66,28 +81,22 @@ std::string executablePath() {
     return {fallback.constData(), static_cast<std::size_t>(fallback.size())};
 }
 
-// A second start in a folder another run holds: that run's main window
-// comes to the front, and this one ends without a window of its own.
-void bringRunningGameForward(pid_t holder) {
-    if (QGuiApplication::platformName() != QStringLiteral("xcb")) return;
-    xdisplay::activateWindowOf(holder, "Tarvik_KXv", "Tarvik_KXv");
+// A start that found another copy running: that copy's main window comes
+// to the front, and this one ends without a window of its own.
+void bringRunningCopyForward(const StartResult& result) {
+    if (result.runningWindowClass.empty() || QGuiApplication::platformName() != QStringLiteral("xcb")) return;
+    xdisplay::activateWindowOf(result.runningCopy, result.runningWindowTitle, result.runningWindowClass);
 }
 
 }  // namespace
 
-int runQtProgram(int argc, char** argv) {
-    // The user's locale from the start, as the application would set it,
-    // so that no thread ever reads numbers while it changes (fontconfig
-    // reads its configuration on the early thread).
-    std::setlocale(LC_ALL, "");
+int runQtProgram(int argc, char** argv, const Program& program) {
     qInstallMessageHandler(quietMessages);
     const bool x11 = usesX11();
-    earlywork::begin(ui::firstFrameBitmaps());
     // An unreachable server shows while the application is made (see
     // quietMessages); no connection of our own is opened to find out.
     if (x11 && qEnvironmentVariableIsEmpty("DISPLAY")) {
         std::fputs(kNoDisplay, stderr);
-        earlywork::finish();
         return 1;
     }
     // The layout is in logical pixels: Qt scales it by the desktop's factor
@@ -95,33 +104,27 @@ int runQtProgram(int argc, char** argv) {
     // 1.5 kept as it is, and the pictures come from their 2x twins wherever
     // the factor is above 1.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    ApplicationArguments arguments(argc, argv);
     makingApplication = true;
-    QApplication application(argc, argv);
+    QApplication application(arguments.count, arguments.pointers.data());
     makingApplication = false;
     if (auto* native = application.nativeInterface<QNativeInterface::QX11Application>())
         xdisplay::useApplicationDisplay(native->display());
-    // The early thread may be looking at fonts: it ends before the
-    // application does.
-    struct EarlyWorkEnds {
-        ~EarlyWorkEnds() { earlywork::finish(); }
-    } earlyWorkEnds;
     QApplication::setApplicationName(QStringLiteral("tarvik-kxv"));
     QApplication::setQuitOnLastWindowClosed(false);
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
     QApplication::setDesktopFileName(QStringLiteral("tarvik-kxv"));
-    earlywork::applicationReady();
 
     int code = 0;
     {
         QtDesktop desk;
         platform::setDesktop(&desk);
-        // A termination signal takes the same way out as the exit button.
-        TerminationSignals signals_([] { app::orderlyExit(); });
-        const app::StartOutcome start = app::startProgram(executablePath());
+        TerminationSignals signals_(program.terminate);
+        const StartResult start = program.start(executablePath());
         if (start.started) {
             code = desk.runMessageLoop();
         } else {
-            bringRunningGameForward(start.holder);
+            bringRunningCopyForward(start);
         }
         platform::setDesktop(nullptr);
     }

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "help/HelpWindowTitle.h"
+#include "platform/DocumentTitle.h"
 
 namespace platform::qt::xdisplay {
 
@@ -66,7 +66,7 @@ bool hasTitle(Display* d, ::Window w, const std::string& utf8Title, bool* titled
     const auto bytes = readProperty(d, w, netWmName, utf8);
     if (!bytes.empty()) {
         *titled = true;
-        return help::titleShowsDocument(std::string(bytes.begin(), bytes.end()), utf8Title);
+        return platform::titleShowsDocument(std::string(bytes.begin(), bytes.end()), utf8Title);
     }
     XTextProperty prop;
     if (XGetWMName(d, w, &prop) != 0 && prop.value != nullptr) {
@@ -75,10 +75,10 @@ bool hasTitle(Display* d, ::Window w, const std::string& utf8Title, bool* titled
         char** list = nullptr;
         int count = 0;
         if (Xutf8TextPropertyToTextList(d, &prop, &list, &count) >= Success && list != nullptr) {
-            same = count > 0 && help::titleShowsDocument(list[0], utf8Title);
+            same = count > 0 && platform::titleShowsDocument(list[0], utf8Title);
             XFreeStringList(list);
         } else {
-            same = help::titleShowsDocument(
+            same = platform::titleShowsDocument(
                 std::string(reinterpret_cast<const char*>(prop.value), prop.nitems), utf8Title);
         }
         XFree(prop.value);

@@ -27,7 +27,7 @@ void setNormalWindowType(std::uintptr_t window);
 void skipTaskbar(std::uintptr_t window);
 
 // Whether any top-level window on the display shows the document of this
-// title, alone or after a viewer's name (help::titleShowsDocument), as its
+// title, alone or after a viewer's name (platform::titleShowsDocument), as its
 // _NET_WM_NAME in UTF-8, else WM_NAME. The titles of the window manager's
 // _NET_CLIENT_LIST when it keeps one, otherwise of the root window's children
 // (and of their own children, where a frame holds the titled window).

@@ -821,6 +821,28 @@ void ProgramTest::launchWithFileSizeLimit(unsigned long long bytes, const Enviro
     launch(extra);
 }
 
+bool ProgramTest::caughtUp(std::chrono::milliseconds timeout) {
+    const auto ids = xdo_->search("^Tarvik_KXv$", true);
+    if (ids.empty()) return false;
+    const std::string main = ids.front();
+    // The keys go to the window with the focus: the main window itself.
+    xdo_->focus(main);
+    for (const auto& step : {std::pair<const char*, int>{"Left", -2}, {"Right", 2}}) {
+        const char* key = step.first;
+        const int dx = step.second;
+        const auto before = xdo_->geometry(main);
+        if (!before) return false;
+        const int bells = x_.bells();
+        xdo_->key(key);
+        const bool seen = waitUntil([&] {
+            const auto now = xdo_->geometry(main);
+            return x_.bells() > bells || (now && now->x == before->x + dx && now->y == before->y);
+        }, timeout);
+        if (!seen) return false;
+    }
+    return true;
+}
+
 bool ProgramTest::exitThroughButton(std::chrono::milliseconds timeout) {
     clickControl(ui::id::ExitButton);
     return program_.wait(timeout);

@@ -270,6 +270,11 @@ protected:
     void clickControl(int id);
     // Clicks the tile of a letter (A..Z).
     void clickTile(char letter);
+    // Proves that the program has handled every event sent to it before:
+    // Left and Right, which move the main window by two pixels and back (or
+    // beep while the add window is shown), each seen to take effect. A check
+    // that something did not happen runs after this, not after a pause.
+    bool caughtUp(std::chrono::milliseconds timeout = std::chrono::seconds(5));
     // Presses ExitButton and waits for the program to end.
     bool exitThroughButton(std::chrono::milliseconds timeout = std::chrono::seconds(10));
     // Waits until the screen has been quiet for a moment, then captures it.

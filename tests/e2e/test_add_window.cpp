@@ -71,7 +71,7 @@ TEST_F(AddWindow, StaysHiddenWithTheDefaultLockedConfiguration) {
     const int bells = x_.bells();
     clickControl(ui::id::AddPuzzlesButton);
     EXPECT_TRUE(x_.waitForBells(bells + 1, 2s)) << "a locked AddPuzzlesButton does not beep";
-    sleepFor(500ms);
+    ASSERT_TRUE(caughtUp()) << "the program does not take the keys";
     EXPECT_FALSE(windowVisible("Add_Puzzle")) << "the add window opened although locked";
     EXPECT_TRUE(program_.running());
 }

@@ -54,7 +54,7 @@ TEST_F(ArrowKeys, EachArrowMovesTheMainWindowByTwoPixels) {
     // Other keys do nothing.
     xdo_->key("a");
     xdo_->key("Return");
-    sleepFor(300ms);
+    ASSERT_TRUE(caughtUp()) << "the program does not take the keys";
     EXPECT_TRUE(mainAt(main, 64, 8)) << "after other keys: " << where(main);
     EXPECT_TRUE(program_.running()) << program_.describeEnd();
 }

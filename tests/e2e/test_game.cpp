@@ -221,7 +221,7 @@ TEST_F(Game, AWrongPhraseCountsAsAMissAndTheRevealShowsTheAnswerOnce) {
         << "RevealButton does not show the answer";
     const QImage revealed = settledScreenshot();
     clickControl(ui::id::RevealButton);
-    sleepFor(400ms);
+    ASSERT_TRUE(caughtUp()) << "the program does not take the keys";
     EXPECT_EQ(changedPixels(revealed, settledScreenshot(), ui::id::PhraseDisplay), 0)
         << "a second reveal changes the phrase line";
 
@@ -271,7 +271,7 @@ TEST_F(Game, TheDifficultyHeadStartCountsInTheScore) {
 
     // Before the first game the switch is refused.
     clickControl(ui::id::DifficultyButton);
-    sleepFor(400ms);
+    ASSERT_TRUE(caughtUp()) << "the program does not take the keys";
     EXPECT_EQ(changedPixels(idle, settledScreenshot(), ui::id::GuessLimitDisplay), 0)
         << "DifficultyButton changed the limit before the first game";
 

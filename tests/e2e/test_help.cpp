@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 
 #include <csignal>
+#include <set>
+#include <sstream>
 
 #include "tests/e2e/Harness.h"
 #include "ui/Controls.h"
@@ -21,14 +23,15 @@ const std::string kLibrary =
 class Help : public ProgramTest {
 protected:
     // Registers a stub viewer for compiled help files in private XDG
-    // directories; it writes its argument to viewer-calls.txt.
+    // directories; it writes its environment to viewer-env.txt, then its
+    // argument to viewer-calls.txt.
     Environment stubViewer() {
         const fs::path data = dir() / "xdg-data", config = dir() / "xdg-config";
         fs::create_directories(data / "applications");
         fs::create_directories(config);
         const fs::path script = dir() / "stub-viewer.sh";
-        writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + (dir() / "viewer-calls.txt").string() +
-                              "'\n");
+        writeFile(script, "#!/bin/sh\nenv > '" + (dir() / "viewer-env.txt").string() + "'\nprintf '%s\\n' \"$1\" >> '" +
+                              (dir() / "viewer-calls.txt").string() + "'\n");
         fs::permissions(script, fs::perms::owner_all);
         writeFile(data / "applications" / "tarvik-e2e-viewer.desktop",
                   "[Desktop Entry]\nType=Application\nName=Stub help viewer\nExec=" + script.string() +
@@ -141,9 +144,9 @@ TEST_F(Help, AWindowTitledZptQuorvelRefusesThePress) {
     ASSERT_FALSE(box.empty()) << "no box titled \"System - Permission Denied\"";
     EXPECT_TRUE(boxShows(box, "System - Permission Denied",
                          "terminating request... help program is currently in use."));
-    sleepFor(700ms);
-    EXPECT_FALSE(fs::exists(file("viewer-calls.txt"))) << "the help was opened although refused";
     EXPECT_TRUE(dismiss(box, "System - Permission Denied"));
+    ASSERT_TRUE(caughtUp()) << "the program does not take the keys after the box";
+    EXPECT_FALSE(fs::exists(file("viewer-calls.txt"))) << "the help was opened although refused";
     EXPECT_TRUE(program_.running()) << program_.describeEnd();
 
     // With the other window gone the press opens the help.
@@ -171,9 +174,9 @@ TEST_F(Help, AnXchmWindowOfTheHelpRefusesThePress) {
     clickControl(ui::id::HelpButton);
     const std::string box = waitForWindow("System - Permission Denied");
     ASSERT_FALSE(box.empty()) << "no refusal while \"" << title << "\" is open";
-    sleepFor(700ms);
-    EXPECT_FALSE(fs::exists(file("viewer-calls.txt"))) << "the help was opened although refused";
     EXPECT_TRUE(dismiss(box, "System - Permission Denied"));
+    ASSERT_TRUE(caughtUp()) << "the program does not take the keys after the box";
+    EXPECT_FALSE(fs::exists(file("viewer-calls.txt"))) << "the help was opened although refused";
 
     viewer.kill();
     ASSERT_TRUE(waitUntil([&] { return !windowVisible(title); }, 3s));
@@ -189,14 +192,45 @@ TEST_F(Help, TheDefaultViewerGetsTheHelpFile) {
     launch(stubViewer());
     ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
     clickControl(ui::id::HelpButton);
-    ASSERT_TRUE(waitUntil([&] { return readFile(file("viewer-calls.txt")).size() > 0; }, 5s))
+    // The stub writes one whole line.
+    ASSERT_TRUE(waitUntil([&] { return readFile(file("viewer-calls.txt")).ends_with("\n"); }, 5s))
         << "the stub viewer was not started";
-    sleepFor(200ms);
     EXPECT_EQ(readFile(file("viewer-calls.txt")), fs::canonical(file("Tarvik_kxv-help.chm")).string() + "\n");
-    sleepFor(500ms);
+    ASSERT_TRUE(caughtUp()) << "the program does not take the keys after opening the help";
     EXPECT_FALSE(windowVisible("Error - Tarvik_KXv")) << "an error box appeared although the viewer started";
     EXPECT_FALSE(windowVisible("System - Permission Denied"));
     EXPECT_TRUE(program_.running()) << program_.describeEnd();
+}
+
+// The game asks for Qt's X11 plugin for itself; the viewer it starts gets the
+// environment the game was given, with or without QT_QPA_PLATFORM in it.
+TEST_F(Help, TheViewerGetsTheEnvironmentTheGameWasStartedWith) {
+    writeLibrary(kLibrary);
+    placeHelpFile();
+    const auto viewerEnvironment = [&](const Environment& extra) {
+        fs::remove(file("viewer-calls.txt"));
+        fs::remove(file("viewer-env.txt"));
+        Environment env = stubViewer();
+        for (const auto& [k, v] : extra) env[k] = v;
+        env["TARVIK_E2E_MARK"] = "given";
+        launch(env);
+        // Found by its title on the X server: the game runs on X11 either way.
+        EXPECT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+        clickControl(ui::id::HelpButton);
+        EXPECT_TRUE(waitUntil([&] { return fs::exists(file("viewer-calls.txt")); }, 5s))
+            << "the stub viewer was not started";
+        std::set<std::string> lines;
+        std::istringstream in(readFile(file("viewer-env.txt")));
+        for (std::string line; std::getline(in, line);) lines.insert(line);
+        program_.kill();
+        return lines;
+    };
+    const auto unset = viewerEnvironment({{"QT_QPA_PLATFORM", ""}});
+    EXPECT_TRUE(unset.count("TARVIK_E2E_MARK=given")) << "the viewer did not get the game's environment";
+    for (const auto& line : unset) EXPECT_NE(line.rfind("QT_QPA_PLATFORM=", 0), 0u) << "the viewer got " << line;
+    const auto set = viewerEnvironment({{"QT_QPA_PLATFORM", "xcb"}});
+    EXPECT_TRUE(set.count("TARVIK_E2E_MARK=given"));
+    EXPECT_TRUE(set.count("QT_QPA_PLATFORM=xcb")) << "the viewer lost a variable the game was given";
 }
 
 TEST_F(Help, ATerminationSignalWhileABoxIsOpenStillExitsInOrder) {

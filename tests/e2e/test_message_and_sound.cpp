@@ -59,7 +59,7 @@ TEST_F(MessageAndSound, TheTitleStripOpensTheMessageWindowOnceAndOkClosesIt) {
 
     // A second click on the strip does nothing.
     xdo_->click(mainX(200), mainY(5));
-    sleepFor(600ms);
+    ASSERT_TRUE(caughtUp()) << "the program does not take the keys after the click";
     EXPECT_FALSE(windowVisible("Message_KXv")) << "the message window opened a second time";
     EXPECT_TRUE(program_.running()) << program_.describeEnd();
 }
@@ -69,9 +69,9 @@ TEST_F(MessageAndSound, TheStripDoesNothingDuringAGame) {
     launch();
     ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
     clickControl(ui::id::NewGameButton);
-    sleepFor(400ms);
+    ASSERT_TRUE(caughtUp()) << "the program does not take the keys after New Game";
     xdo_->click(mainX(300), mainY(12));
-    sleepFor(600ms);
+    ASSERT_TRUE(caughtUp()) << "the program does not take the keys after the click";
     EXPECT_FALSE(windowVisible("Message_KXv")) << "the message window opened during a game";
 }
 
@@ -83,7 +83,7 @@ TEST_F(MessageAndSound, TheStripDoesNothingWhileTheAddWindowIsShown) {
     clickControl(ui::id::AddPuzzlesButton);
     ASSERT_FALSE(waitForWindow("Add_Puzzle").empty()) << "the add window does not open";
     xdo_->click(mainX(50), mainY(12));   // the part of the strip left of the add window
-    sleepFor(600ms);
+    ASSERT_TRUE(caughtUp()) << "the program does not take the keys after the click";
     EXPECT_FALSE(windowVisible("Message_KXv")) << "the message window opened over the add window";
     clickControl(ui::id::AddPuzzlesButton);
     ASSERT_TRUE(waitUntil([&] { return !windowVisible("Add_Puzzle"); }, 3s));

@@ -4,8 +4,6 @@
 #include <csignal>
 #include <sys/stat.h>
 
-#include <set>
-#include <sstream>
 
 #include "tests/e2e/Harness.h"
 #include "ui/Controls.h"
@@ -70,22 +68,6 @@ TEST_F(StartupExit, OpensAtItsPlacesAndTheExitButtonWritesEverythingBack) {
 
     expectFilesOfAnOrderlyExit();
     EXPECT_EQ(readFile(file("run1.err")), "") << "a normal run prints nothing";
-}
-
-TEST_F(StartupExit, QtsX11PluginsAreLoadedOnceThoughTheyAreLoadedEarly) {
-    writeLibrary(kLibrary);
-    launch();
-    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
-    const std::string maps = readFile("/proc/" + std::to_string(program_.pid()) + "/maps");
-    for (const std::string& plugin : {std::string("/libqxcb.so"), std::string("/libcomposeplatforminputcontextplugin.so")}) {
-        std::set<std::string> paths;
-        std::istringstream lines(maps);
-        for (std::string line; std::getline(lines, line);) {
-            if (line.size() > plugin.size() && line.compare(line.size() - plugin.size(), plugin.size(), plugin) == 0)
-                paths.insert(line.substr(line.find('/')));
-        }
-        EXPECT_EQ(paths.size(), 1u) << plugin << " is mapped from " << paths.size() << " files";
-    }
 }
 
 TEST_F(StartupExit, AnOrdinaryPlayerRunsItAndOwnsTheFilesItWrites) {

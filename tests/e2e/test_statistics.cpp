@@ -70,7 +70,7 @@ TEST_F(Statistics, AMissingLibraryShowsTheErrorTextInThePhraseLine) {
     // No game is under way: a click on the board wins nothing.
     xdo_->click(mainX(600), mainY(300));
     clickTile('A');
-    sleepFor(500ms);
+    ASSERT_TRUE(caughtUp()) << "the program does not take the keys";
     const ScreenRect win = controlOnScreen(ui::id::WinPictureLeft);
     EXPECT_FALSE(showsPicture(x_.screenshot(), 3750, win.left, win.top, 0.9))
         << "a click after a failed draw wins a game";

@@ -7,6 +7,7 @@
 #include "Fixture.h"
 #include "LibraryTestSupport.h"
 #include "library/AddPuzzle.h"
+#include "library/LibraryState.h"
 #include "library/PuzzleRecord.h"
 
 namespace {
@@ -27,7 +28,7 @@ protected:
     }
     std::string phraseField() { return desk.control(ui::id::PhraseEdit).text; }
     std::string hintField() { return desk.control(ui::id::HintEdit).text; }
-    int& count() { return game::roundState.addWindowToggleCount; }
+    int& count() { return library::libraryState.addWindowToggleCount; }
 };
 
 TEST_F(AddWindowTest, AddPuzzlesTogglesAndCloseAddHides) {
@@ -101,13 +102,13 @@ TEST_F(AddWindowTest, TheExampleTable) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.phrase + "|" + r.hint);
         desk.clearCalls();
-        const int before = game::roundState.recordCount;
+        const int before = library::libraryState.recordCount;
         add(r.phrase, r.hint);
         expected += r.appended;
         EXPECT_EQ(read("KXData.dat"), expected);
         EXPECT_EQ(desk.beeps(), r.beeps);
         EXPECT_EQ(desk.count("playWave 4450"), 1);
-        EXPECT_EQ(game::roundState.recordCount, before + (r.appended.empty() ? 0 : 1));
+        EXPECT_EQ(library::libraryState.recordCount, before + (r.appended.empty() ? 0 : 1));
         EXPECT_EQ(phraseField(), r.emptied ? "" : r.phrase);
         EXPECT_EQ(hintField(), r.emptied ? "" : r.hint);
     }
@@ -119,7 +120,7 @@ TEST_F(AddWindowTest, TwoAppendsFollowEachOtherWithoutASeparator) {
     add("one", "1");
     add("two", "22");
     EXPECT_EQ(read("KXData.dat"), "Data purged...one;1:two;22:");
-    EXPECT_EQ(game::roundState.recordCount, 2);
+    EXPECT_EQ(library::libraryState.recordCount, 2);
 }
 
 TEST_F(AddWindowTest, AddingWhileARecordIsOnShowStoresItAgainAndEndsTheViewing) {
@@ -174,7 +175,7 @@ TEST_F(AddWindowTest, TerminatorsInsideAFieldAreRefused) {
         add(phrase, hint);
         EXPECT_EQ(desk.beeps(), 1);
         EXPECT_EQ(read("KXData.dat"), "cat;animal:");
-        EXPECT_EQ(game::roundState.recordCount, 0);
+        EXPECT_EQ(library::libraryState.recordCount, 0);
         EXPECT_EQ(phraseField(), phrase);
         EXPECT_EQ(hintField(), hint);
     }
@@ -191,38 +192,38 @@ TEST_F(AddWindowTest, AFailedAppendKeepsTheCountAndTheFields) {
     // The plain file's place is taken by a directory: nothing can be written.
     start();
     std::filesystem::create_directory(file("KXData.dat"));
-    game::roundState.recordCount = 4;
+    library::libraryState.recordCount = 4;
     add("Hello", "there");
-    EXPECT_EQ(game::roundState.recordCount, 4);
+    EXPECT_EQ(library::libraryState.recordCount, 4);
     EXPECT_EQ(phraseField(), "Hello");
     EXPECT_EQ(hintField(), "there");
     EXPECT_TRUE(std::filesystem::is_directory(file("KXData.dat")));
     EXPECT_FALSE(library::AppendPuzzleRecord("x;y:"));
-    EXPECT_EQ(game::roundState.recordCount, 4);
+    EXPECT_EQ(library::libraryState.recordCount, 4);
 }
 
 TEST_F(AddWindowTest, AnAppendThatDoesNotFitLeavesTheFileAsItWas) {
     write("KXData.dat", "cat;animal:");
     start();
-    game::roundState.recordCount = 1;
+    library::libraryState.recordCount = 1;
     {
         library_test::FileSizeLimit full(12);
         add("Hello World", "A Greeting");
     }
     EXPECT_EQ(read("KXData.dat"), "cat;animal:");
-    EXPECT_EQ(game::roundState.recordCount, 1);
+    EXPECT_EQ(library::libraryState.recordCount, 1);
     EXPECT_EQ(phraseField(), "Hello World");
     add("Hello World", "A Greeting");   // room again: the retry stores it
     EXPECT_EQ(read("KXData.dat"), "cat;animal:hello world;A Greeting:");
-    EXPECT_EQ(game::roundState.recordCount, 2);
+    EXPECT_EQ(library::libraryState.recordCount, 2);
 }
 
 TEST_F(AddWindowTest, AppendCreatesAMissingFileAndRaisesTheCount) {
     start();
-    game::roundState.recordCount = -3;
+    library::libraryState.recordCount = -3;
     EXPECT_TRUE(library::AppendPuzzleRecord("go;up:"));
     EXPECT_EQ(read("KXData.dat"), "go;up:");
-    EXPECT_EQ(game::roundState.recordCount, -2);
+    EXPECT_EQ(library::libraryState.recordCount, -2);
 }
 
 TEST(PuzzleRecord, BuildsTheStoredForm) {

@@ -7,6 +7,7 @@
 
 #include "Fixture.h"
 #include "library/Config.h"
+#include "library/LibraryState.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ TEST_F(ConfigTest, DisableConsoleTwoMakesAddPuzzlesSilent) {
     EXPECT_EQ(desk.beeps(), 0);
     EXPECT_TRUE(desk.wavesPlayed().empty());
     EXPECT_FALSE(desk.windowVisible(platform::Window::AddPuzzle));
-    EXPECT_EQ(game::roundState.addWindowToggleCount, 0);
+    EXPECT_EQ(library::libraryState.addWindowToggleCount, 0);
 }
 
 TEST_F(ConfigTest, DisableVCCntlsSevenMakesViewAndDeleteBeep) {

@@ -153,33 +153,39 @@ TEST(BitmapTableTest, EightyTwoDistinctBitmapsAllInUse) {
     EXPECT_EQ(used, ids);
 }
 
-TEST(ControlTableTest, TheFirstFrameNeedsTheMainBackgroundItsVisibleFacesAndTilesOnce) {
-    const std::vector<int> numbers = ui::firstFrameBitmaps();
-    ASSERT_FALSE(numbers.empty());
-    EXPECT_EQ(numbers.front(), ui::windowSpecs(1024, 768)[0].backgroundBitmap) << "the background comes first";
-    EXPECT_EQ(std::set<int>(numbers.begin(), numbers.end()).size(), numbers.size()) << "each bitmap once";
-    std::set<int> expected{ui::windowSpecs(1024, 768)[0].backgroundBitmap};
+// What the desktop hears of each row when the control is made: the row as it
+// stands, the size of a picture's bitmap, and only the phrase display over its
+// underlay.
+TEST(ControlTableTest, EachControlIsDescribedToTheDesktopAsItsRowSays) {
     for (const auto& c : controlTable) {
-        if (c.parent != Window::Main || !c.visibleAtStart) continue;
-        if (c.kind == ControlKind::OwnerDrawButton) expected.insert(c.normalFace);
-        if (c.kind == ControlKind::Picture) expected.insert(c.bitmap);
-    }
-    EXPECT_EQ(std::set<int>(numbers.begin(), numbers.end()), expected);
-    // All 26 tiles, no pressed face, and nothing of the hidden pictures or
-    // the owned windows.
-    for (int k = 0; k < 26; ++k) EXPECT_NE(std::find(numbers.begin(), numbers.end(), 130 + 60 * k), numbers.end()) << k;
-    for (const auto& c : controlTable) {
-        const bool hiddenPicture = c.kind == ControlKind::Picture && !c.visibleAtStart;
-        if (hiddenPicture) {
-            EXPECT_EQ(std::find(numbers.begin(), numbers.end(), c.bitmap), numbers.end()) << c.name;
+        const platform::ControlDescription d = ui::describeControl(c);
+        EXPECT_EQ(d.id, c.id);
+        EXPECT_STREQ(d.name, c.name);
+        EXPECT_EQ(d.kind, c.kind) << c.name;
+        EXPECT_EQ(d.parent, c.parent) << c.name;
+        EXPECT_EQ(platform::Rect({d.left, d.top, d.left + d.width, d.top + d.height}),
+                  platform::Rect({c.left, c.top, c.left + c.width, c.top + c.height})) << c.name;
+        EXPECT_EQ(d.font, c.font) << c.name;
+        EXPECT_EQ(d.textLimit, c.textLimit) << c.name;
+        EXPECT_EQ(d.normalFace, c.normalFace) << c.name;
+        EXPECT_EQ(d.pressedFace, c.pressedFace) << c.name;
+        if (c.kind == ControlKind::Picture) {
+            const auto* bmp = ui::findBitmap(c.bitmap);
+            ASSERT_NE(bmp, nullptr) << c.name;
+            EXPECT_EQ(d.bitmap, c.bitmap) << c.name;
+            EXPECT_EQ(d.bitmapSize, platform::Size({bmp->width, bmp->height})) << c.name;
+        } else {
+            EXPECT_EQ(d.bitmap, 0) << c.name;
         }
-        if (c.kind == ControlKind::OwnerDrawButton) {
-            EXPECT_EQ(std::find(numbers.begin(), numbers.end(), c.pressedFace), numbers.end()) << c.name;
-        }
+        EXPECT_EQ(d.transparent, c.id == ui::id::PhraseDisplay) << c.name;
+        EXPECT_EQ(d.stackUnder, c.id == ui::id::PhraseUnderlay ? ui::id::PhraseDisplay : 0) << c.name;
     }
-    const int addBackground = ui::windowSpecs(1024, 768)[1].backgroundBitmap;
-    EXPECT_EQ(std::find(numbers.begin(), numbers.end(), addBackground), numbers.end());
-    EXPECT_EQ(std::find(numbers.begin(), numbers.end(), findControl(ui::id::AddButton)->normalFace), numbers.end());
+    // The control an underlay stays below is made before it.
+    const auto display = std::find_if(controlTable.begin(), controlTable.end(),
+                                      [](const auto& c) { return c.id == ui::id::PhraseDisplay; });
+    const auto underlay = std::find_if(controlTable.begin(), controlTable.end(),
+                                       [](const auto& c) { return c.id == ui::id::PhraseUnderlay; });
+    EXPECT_LT(display, underlay);
 }
 
 }  // namespace

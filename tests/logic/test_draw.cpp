@@ -4,6 +4,7 @@
 
 #include "game/Draw.h"
 #include "game_test_support.h"
+#include "library/LibraryState.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ TEST_F(DrawTest, CountsRecordsOnceAndOnlyBeepsAndReportsAtZero) {
         start();
         if (c.fileExists) write("KXData.dat", c.bytes);
         newGame();
-        EXPECT_EQ(state().recordCount, c.recordCount);
+        EXPECT_EQ(library::libraryState.recordCount, c.recordCount);
         EXPECT_EQ(desk.beeps(), c.recordCount == 0 ? 1 : 0);
         EXPECT_EQ(state().gameInProgress, c.drawn ? 1 : 0);
         if (c.recordCount == 0) {
@@ -64,10 +65,10 @@ TEST_F(DrawTest, TheFileIsCountedOnlyAtTheFirstNewGame) {
     start();
     write("KXData.dat", records(6));
     newGame();
-    EXPECT_EQ(state().recordCount, 4);
+    EXPECT_EQ(library::libraryState.recordCount, 4);
     write("KXData.dat", records(9));
     newGame();
-    EXPECT_EQ(state().recordCount, 4);
+    EXPECT_EQ(library::libraryState.recordCount, 4);
 }
 
 TEST_F(DrawTest, FirstAndLastRecordsAreNeverDrawnAndAllOthersAre) {
@@ -128,7 +129,7 @@ TEST_F(DrawTest, HidesHashButNotStarsUnderscoresOrHighBytes) {
 TEST_F(DrawTest, AnEmptyPhraseOrAFileCutShortDrawsNothing) {
     startWith("", "orphan hint");
     newGame();
-    EXPECT_EQ(state().recordCount, 3);
+    EXPECT_EQ(library::libraryState.recordCount, 3);
     EXPECT_EQ(state().gameInProgress, 0);
     EXPECT_EQ(state().hint, "");
     EXPECT_EQ(desk.beeps(), 0);
@@ -153,7 +154,7 @@ TEST_F(DrawTest, APickPastTheLastRecordDrawsNothingWhenTheFileEndsInAHint) {
     for (unsigned seed = 1; seed <= 20; ++seed) {
         std::srand(seed);
         newGame();
-        EXPECT_EQ(state().recordCount, 4);
+        EXPECT_EQ(library::libraryState.recordCount, 4);
         EXPECT_EQ(state().gameInProgress, 0);
         EXPECT_EQ(state().plainAnswer, "");
         EXPECT_EQ(shown(id::PhraseDisplay), "");
@@ -170,7 +171,7 @@ TEST_F(DrawTest, ARecordCutBeforeItsHintIsPlayedWithoutTheHintBeforeIt) {
     for (unsigned seed = 1; seed <= 30; ++seed) {
         std::srand(seed);
         newGame();
-        EXPECT_EQ(state().recordCount, 3);
+        EXPECT_EQ(library::libraryState.recordCount, 3);
         if (state().plainAnswer != "P3") continue;
         ++cutDrawn;
         EXPECT_EQ(state().hint, "");
@@ -183,7 +184,7 @@ TEST_F(DrawTest, ALastRecordWithoutItsColonStillCounts) {
     start();
     write("KXData.dat", records(4) + "tail phrase;tail hint");
     newGame();
-    EXPECT_EQ(state().recordCount, 3);
+    EXPECT_EQ(library::libraryState.recordCount, 3);
 }
 
 TEST(StringHelpers, ReplaceAllNeverSearchesWhatItInserted) {

@@ -1,6 +1,7 @@
 // New Game, difficulty, players, reveal, figure mode, the flight animation
 // and the message window.
 #include "game_test_support.h"
+#include "library/LibraryState.h"
 
 namespace {
 
@@ -234,10 +235,10 @@ TEST_F(GameControlTest, TheTitleStripOpensTheMessageWindowOnceARun) {
     EXPECT_FALSE(desk.windowVisible(Window::Message));
 
     winQuickly();
-    state().addWindowToggleCount = 1;
+    library::libraryState.addWindowToggleCount = 1;
     desk.click(Window::Main, {10, 10});
     EXPECT_FALSE(desk.windowVisible(Window::Message));
-    state().addWindowToggleCount = 2;
+    library::libraryState.addWindowToggleCount = 2;
 
     desk.clearCalls();
     desk.click(Window::Main, {640, 10});   // the right edge lies outside

@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "Fixture.h"
+#include "game/Mute.h"
 #include "help/HelpLauncher.h"
-#include "help/HelpWindowTitle.h"
+#include "platform/DocumentTitle.h"
 #include "ui/SoundCues.h"
 
 namespace {
@@ -44,7 +45,7 @@ TEST_F(HelpTest, OpensTheHelpFileBesideTheProgram) {
 
 TEST_F(HelpTest, ClickIsHeardEvenWhileMuted) {
     desk.pressButton(ui::id::SoundButton);
-    ASSERT_TRUE(ui::soundMuted());
+    ASSERT_TRUE(game::soundMuted());
     desk.clearCalls();
     pressHelp();
     ASSERT_FALSE(desk.calls().empty());
@@ -140,7 +141,7 @@ TEST_F(HelpTest, PressWhileErrorBoxIsOpenTriesAgainAndCanSucceed) {
 }
 
 TEST(HelpWindowTitle, TheTitleAloneOrAfterAViewersNameWithColonOrDash) {
-    using help::titleShowsDocument;
+    using platform::titleShowsDocument;
     EXPECT_TRUE(titleShowsDocument("ZPT Quorvel", "ZPT Quorvel"));
     EXPECT_TRUE(titleShowsDocument("xCHM v. 1.35: ZPT Quorvel", "ZPT Quorvel"));
     EXPECT_TRUE(titleShowsDocument("kchmviewer - ZPT Quorvel", "ZPT Quorvel"));

@@ -10,6 +10,7 @@
 
 #include "Fixture.h"
 #include "LibraryTestSupport.h"
+#include "library/LibraryState.h"
 #include "library/PuzzleViewer.h"
 
 namespace {
@@ -45,7 +46,7 @@ protected:
 TEST_F(ViewerTest, TheWorkedExamplePressByPress) {
     const std::string file = "cat;animal:dog;pet:sun;star:";
     startWith(file);
-    game::roundState.recordCount = 5;
+    library::libraryState.recordCount = 5;
 
     view();
     expectState("cat", "animal", 1, "");
@@ -58,7 +59,7 @@ TEST_F(ViewerTest, TheWorkedExamplePressByPress) {
     del();
     expectState("", "", 0, "");
     EXPECT_EQ(read("KXData.dat"), "cat;animal:sun;star:");
-    EXPECT_EQ(game::roundState.recordCount, 4);
+    EXPECT_EQ(library::libraryState.recordCount, 4);
     EXPECT_EQ(v().status, kReset);
     EXPECT_EQ(desk.count("playWave 4450"), 1);
     EXPECT_EQ(desk.beeps(), 0);
@@ -87,7 +88,7 @@ TEST_F(ViewerTest, TheWorkedExamplePressByPress) {
     view();
     expectState("cat", "animal", 1, "");
     EXPECT_EQ(read("KXData.dat"), "cat;animal:sun;star:");
-    EXPECT_EQ(game::roundState.recordCount, 4);
+    EXPECT_EQ(library::libraryState.recordCount, 4);
 }
 
 TEST_F(ViewerTest, DeletingTheFirstRecordKeepsAllOthersInOrder) {
@@ -95,7 +96,7 @@ TEST_F(ViewerTest, DeletingTheFirstRecordKeepsAllOthersInOrder) {
     view();
     del();
     EXPECT_EQ(read("KXData.dat"), "dog;pet:sun;star:");
-    EXPECT_EQ(game::roundState.recordCount, -1);
+    EXPECT_EQ(library::libraryState.recordCount, -1);
 }
 
 TEST_F(ViewerTest, DeletingTheLastRecordKeepsAllBeforeIt) {
@@ -283,7 +284,7 @@ TEST_F(ViewerTest, DeletingBeforeACutRecordCopiesItAsItStands) {
 
 TEST_F(ViewerTest, AFailedRewriteKeepsTheFileAndTheCount) {
     startWith("cat;animal:dog;pet:");
-    game::roundState.recordCount = 3;
+    library::libraryState.recordCount = 3;
     view();
     // The directory becomes read-only by replacing the file's place: a
     // directory of the same name cannot be renamed over.
@@ -291,7 +292,7 @@ TEST_F(ViewerTest, AFailedRewriteKeepsTheFileAndTheCount) {
     std::filesystem::create_directory(file("KXData.dat"));
     std::filesystem::create_directory(file("KXData.dat") / "keep");
     del();
-    EXPECT_EQ(game::roundState.recordCount, 3);
+    EXPECT_EQ(library::libraryState.recordCount, 3);
     EXPECT_TRUE(std::filesystem::is_directory(file("KXData.dat") / "keep"));
     EXPECT_EQ(v().step, 0);
     EXPECT_EQ(v().deleteMode, 0);
@@ -301,19 +302,19 @@ TEST_F(ViewerTest, AFailedRewriteKeepsTheFileAndTheCount) {
 TEST_F(ViewerTest, AFailedRewriteOfARealFileLeavesItWhole) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
     startWith("cat;animal:dog;pet:");
-    game::roundState.recordCount = 3;
+    library::libraryState.recordCount = 3;
     view();
     ::chmod(dir.c_str(), 0555);
     del();
     ::chmod(dir.c_str(), 0755);
     EXPECT_EQ(read("KXData.dat"), "cat;animal:dog;pet:");
-    EXPECT_EQ(game::roundState.recordCount, 3);
+    EXPECT_EQ(library::libraryState.recordCount, 3);
 }
 
 TEST_F(ViewerTest, ADeleteThatCannotBeWrittenLeavesTheFileWholeAndTheCount) {
     const std::string content = "cat;animal:dog;pet:sun;star:";
     startWith(content);
-    game::roundState.recordCount = 3;
+    library::libraryState.recordCount = 3;
     view();
     view();
     {
@@ -321,7 +322,7 @@ TEST_F(ViewerTest, ADeleteThatCannotBeWrittenLeavesTheFileWholeAndTheCount) {
         del();
     }
     EXPECT_EQ(read("KXData.dat"), content);
-    EXPECT_EQ(game::roundState.recordCount, 3);
+    EXPECT_EQ(library::libraryState.recordCount, 3);
     EXPECT_EQ(v().step, 0);
     EXPECT_EQ(v().status, kReset);
     // Nothing half-written is left beside it.

@@ -12,6 +12,7 @@
 
 #include "game/Draw.h"
 #include "game/RoundState.h"
+#include "library/LibraryState.h"
 #include "library/PuzzleFile.h"
 #include "tests/logic/Fixture.h"
 
@@ -165,7 +166,7 @@ TEST_F(ShippedLibraryInPlay, StartUpUnscramblesItAndDrawsOnlyBetweenTheMarkers) 
     rs.gamesStarted = 1;  // the draw follows the New Game that counted itself
     for (int draw = 0; draw < 40; ++draw) {
         ASSERT_TRUE(game::drawPuzzle());
-        EXPECT_EQ(rs.recordCount, static_cast<int>(records.size()) - 2);
+        EXPECT_EQ(library::libraryState.recordCount, static_cast<int>(records.size()) - 2);
         const auto hit = std::find_if(records.begin() + 1, records.end() - 1, [&](const Record& r) {
             std::string upper = r.phrase;
             for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include "game/Mute.h"
 #include "game_test_support.h"
 #include "ui/SoundCues.h"
 
@@ -44,7 +45,7 @@ TEST_F(SoundTest, MutedOnlyTheCuesThatIgnoreTheMutePlay) {
     writeUnlockedConfig();
     startWith("banana");
     press(id::SoundButton);
-    ASSERT_TRUE(ui::soundMuted());
+    ASSERT_TRUE(game::soundMuted());
     desk.clearCalls();
     const std::set<int> expected = {4450, 4500, 5600};   // click, minimise, panel
     EXPECT_EQ(playEveryCue(), expected);
@@ -59,7 +60,7 @@ TEST_F(SoundTest, TwoPressesReturnToSoundOnAndEachClicks) {
     startWith("banana");
     press(id::SoundButton);
     press(id::SoundButton);
-    EXPECT_FALSE(ui::soundMuted());
+    EXPECT_FALSE(game::soundMuted());
     EXPECT_EQ(desk.count(testing_support::clickWave), 2);
     newGame();
     EXPECT_EQ(desk.count(testing_support::newGameWave), 1);

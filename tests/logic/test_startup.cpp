@@ -5,6 +5,8 @@
 
 #include "app/AppPaths.h"
 #include "app/GameWindowProc.h"
+#include "game/Mute.h"
+#include "library/LibraryState.h"
 #include "tests/logic/Fixture.h"
 #include "ui/Bitmaps.h"
 #include "ui/SoundCues.h"
@@ -220,9 +222,9 @@ TEST_F(DispatchTest, SoundButtonClicksThenTogglesTheMuteThenFocusesBack) {
     desk.pressButton(ui::id::SoundButton);
     EXPECT_EQ(desk.calls(), (std::vector<std::string>{"playWave 4450", "setFocus MainWindow",
                                                       "default MainWindow 0"}));
-    EXPECT_TRUE(ui::soundMuted());
+    EXPECT_TRUE(game::soundMuted());
     desk.pressButton(ui::id::SoundButton);
-    EXPECT_FALSE(ui::soundMuted());
+    EXPECT_FALSE(game::soundMuted());
     EXPECT_EQ(desk.count("playWave 4450"), 2);
 }
 
@@ -251,7 +253,7 @@ TEST_F(ArrowKeyTest, SizesAreKeptWhateverTheWindowsRectanglesSay) {
 }
 
 TEST_F(ArrowKeyTest, WhileTheAddWindowShowsEveryArrowBeepsAndNothingMoves) {
-    game::roundState.addWindowToggleCount = 3;
+    library::libraryState.addWindowToggleCount = 3;
     for (int vk : {platform::VK_LEFT, platform::VK_UP, platform::VK_RIGHT, platform::VK_DOWN}) key(vk);
     EXPECT_EQ(desk.beeps(), 4);
     EXPECT_TRUE(desk.callsStartingWith("moveWindow").empty());
@@ -260,7 +262,7 @@ TEST_F(ArrowKeyTest, WhileTheAddWindowShowsEveryArrowBeepsAndNothingMoves) {
 TEST_F(ArrowKeyTest, OtherKeysDoNothing) {
     key('A');
     key(0x0D);
-    game::roundState.addWindowToggleCount = 1;
+    library::libraryState.addWindowToggleCount = 1;
     key(' ');
     EXPECT_TRUE(desk.calls().empty());
 }

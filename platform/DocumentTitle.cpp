@@ -1,6 +1,6 @@
-#include "help/HelpWindowTitle.h"
+#include "platform/DocumentTitle.h"
 
-namespace help {
+namespace platform {
 
 namespace {
 
@@ -16,4 +16,4 @@ bool titleShowsDocument(const std::string& windowTitle, const std::string& docum
            endsWith(windowTitle, " - " + documentTitle);
 }
 
-}  // namespace help
+}  // namespace platform

@@ -1,9 +1,9 @@
-// Which window titles show the help document.
+// Which window titles show a document.
 #pragma once
 
 #include <string>
 
-namespace help {
+namespace platform {
 
 // Whether a top-level window with this title shows the document titled
 // documentTitle: the title alone, or a viewer's own name put in front of it
@@ -11,4 +11,4 @@ namespace help {
 // "kchmviewer - ZPT Quorvel"). Case and every other character count.
 bool titleShowsDocument(const std::string& windowTitle, const std::string& documentTitle);
 
-}  // namespace help
+}  // namespace platform

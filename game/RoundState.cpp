@@ -1,7 +1,0 @@
-#include "game/RoundState.h"
-
-namespace game {
-
-RoundState roundState;
-
-}  // namespace game
