@@ -12,4 +12,7 @@ extern std::int32_t Disable_VCCntls;
 // Reads the file, or creates it locked when it is missing.
 void loadConfig();
 
+// What a first run writes: both switches locked, with a note on unlocking.
+const char* defaultConfigText();
+
 }  // namespace library
