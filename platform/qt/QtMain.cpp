@@ -121,7 +121,8 @@ int runQtProgram(int argc, char** argv) {
         if (start.started) {
             code = desk.runMessageLoop();
         } else {
-            bringRunningGameForward(start.holder);
+            if (start.bringForward) bringRunningGameForward(start.holder);
+            code = start.exitCode;
         }
         platform::setDesktop(nullptr);
     }
