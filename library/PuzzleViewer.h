@@ -29,4 +29,10 @@ void AbortPuzzleViewing();                // New Game
 void resetViewerForAppend();              // an append ends any viewing pass
 void closeViewerStream();                 // at exit
 
+// What Add takes from an edit field: while a record is on show and the edit
+// still holds what View put there, the field as stored (View shows no more
+// than an edit takes), so an Add right after a View stores the record
+// whole; otherwise the edit's own text.
+std::string fieldForAdd(int editId, const std::string& editText);
+
 }  // namespace library
