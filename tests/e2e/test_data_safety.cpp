@@ -334,6 +334,31 @@ TEST_F(DataSafety, ALinkedLibraryIsWrittenThroughItsLinkAndFilesKeepTheirModes) 
     for (const auto& e : fs::directory_iterator(store)) EXPECT_EQ(e.path().filename(), "library.dat") << "left behind";
 }
 
+// ---- A record viewed and added again -------------------------------------------------
+
+TEST_F(DataSafety, AHandEditedLongRecordViewedAndAddedAgainIsStoredWhole) {
+    const std::string phrase = "A Phrase Edited By Hand Far Beyond The Thirty-Eight Of The Field";
+    const std::string hint = "and a hint longer than the thirty-four characters typed";
+    const std::string library = "first;opening record:" + phrase + ";" + hint + ":last;closing record:";
+    writeLibrary(library);
+    writeConfig(kUnlockedConfig);
+    ASSERT_NO_FATAL_FAILURE(startAndWait());
+    ASSERT_NO_FATAL_FAILURE(openAddWindow());
+    const ScreenRect edit = controlOnScreen(ui::id::PhraseEdit);
+    for (int press = 0; press < 2; ++press) {
+        const QImage before = settledScreenshot();
+        clickControl(ui::id::ViewButton);
+        ASSERT_TRUE(waitUntil([&] {
+            return differingPixels(before, x_.screenshot(), edit.left, edit.top, edit.width, edit.height) > 30;
+        }, 3s)) << "View press " << press + 1 << " shows nothing new";
+    }
+    clickControl(ui::id::AddButton);
+    const std::string added = library + "a phrase edited by hand far beyond the thirty-eight of the field;" + hint + ":";
+    EXPECT_TRUE(fileBecomes("KXData.dat", added)) << printable(readFile(file("KXData.dat")));
+    ASSERT_TRUE(exitThroughButton());
+    EXPECT_EQ(unscramble(readFile(file("OnLoad.dat"))), added);
+}
+
 // ---- Pastes ---------------------------------------------------------------------
 
 class Pastes : public DataSafety {
