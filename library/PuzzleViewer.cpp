@@ -79,11 +79,6 @@ bool deleteRecordOnShow() {
     return deleted;
 }
 
-// The most an edit is given to show: the most a single-line edit of the
-// desktop takes (its typing limit is far lower), and short enough that a
-// field of any size (a library without delimiters, say) shows at once.
-constexpr std::size_t kLongestShownField = 32767;
-
 // A stored field as its edit shows it.
 std::string shownPart(const std::string& field) {
     return field.size() <= kLongestShownField ? field : field.substr(0, kLongestShownField);

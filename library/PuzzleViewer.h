@@ -1,6 +1,7 @@
 // Stepping through the stored puzzles and deleting the one on show.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -20,6 +21,12 @@ struct PuzzleViewer {
 };
 
 extern PuzzleViewer puzzleViewer;
+
+// The most of a stored field View puts in its edit: the most a single-line
+// edit of the desktop takes (its typing limit is far lower), and short
+// enough that a field of any size (a library without delimiters, say) shows
+// at once.
+inline constexpr std::size_t kLongestShownField = 32767;
 
 // One step; false when a delete could not be written (the record stays).
 bool StepPuzzleViewer();
