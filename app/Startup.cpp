@@ -3,7 +3,6 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "app/AppPaths.h"
 #include "app/GameWindowProc.h"
@@ -11,6 +10,7 @@
 #include "library/AtomicFile.h"
 #include "library/Config.h"
 #include "library/FolderLock.h"
+#include "library/Leftovers.h"
 #include "library/PuzzleFile.h"
 #include "platform/Desktop.h"
 #include "ui/Controls.h"
@@ -65,9 +65,28 @@ void assignBitmaps() {
     for (int id : ui::picturesHiddenAfterAssignment) d.hideControl(id);
 }
 
-// The files written through a temporary beside them.
-const std::vector<std::string> kTemporaryBases = {"OnLoad.dat", "KXData.dat", "KXStats.dat",
-                                                  "KXC_CONFIG.INI"};
+constexpr const char* kRefusalCaption = "Error - Tarvik_KXv";
+constexpr const char* kToolHoldsText =
+    "The puzzle library is being changed by tarvik-kxv-library; try again when it is done.";
+
+// The box of a start that may not go on, or empty when it may.
+std::string refusalText(const library::FolderLockState& lock) {
+    switch (lock.result) {
+        case library::LockResult::HeldElsewhere:
+            if (lock.heldBy == library::LockHolder::Tool) return kToolHoldsText;
+            if (lock.heldBy == library::LockHolder::Game) return {};
+            return "The game's folder is in use by another program, which holds " + lock.lockFile +
+                   " locked; try again when it is done.";
+        case library::LockResult::Unsafe:
+            return "The game's folder is not safe to use: " + lock.lockFile + " " +
+                   library::describeUnsafeLock(lock.unsafe) +
+                   ". Nothing was changed; remove that file, or start the game from a folder of your own.";
+        case library::LockResult::Taken:
+        case library::LockResult::Unavailable:
+            break;
+    }
+    return {};
+}
 
 extern "C" void onFileSizeLimit(int) {}
 
@@ -91,14 +110,20 @@ StartOutcome startProgram(const std::string& executablePath) {
     // since the game shows nothing of where its files are.
     for (const std::string& note : notes) std::fprintf(stderr, "tarvik-kxv: %s\n", note.c_str());
     const library::FolderLockState lock = library::lockFolder(appPaths.directory);
-    if (lock.result == library::LockResult::HeldElsewhere) return {false, lock.holder};
+    if (lock.result == library::LockResult::HeldElsewhere && lock.heldBy == library::LockHolder::Game) {
+        return {false, true, lock.holder, 0};
+    }
+    if (const std::string refusal = refusalText(lock); !refusal.empty()) {
+        platform::desktop().messageBox(refusal, kRefusalCaption, platform::MB_OK);
+        return {false, false, lock.holder, 1};
+    }
     // A folder that cannot hold the lock (read-only, or a file system
     // without record locks) still gets its game: nothing can be written
     // there anyway, or every write of the library first checks that the
     // plain file is still what this run left in it.
     library::setRunningAlone(lock.result == library::LockResult::Taken);
     if (lock.result == library::LockResult::Taken) {
-        library::removeLeftoverTemporaries(appPaths.directory, kTemporaryBases);
+        library::removeLeftovers(appPaths);
     }
     keepRunningPastFileSizeLimit();
     library::unscramblePuzzleFile();
@@ -118,7 +143,7 @@ StartOutcome startProgram(const std::string& executablePath) {
     d.registerWaves(ui::cueResources());
     d.showWindow(Window::Main);
     library::loadConfig();
-    return {true, 0};
+    return {true, false, 0, 0};
 }
 
 }  // namespace app

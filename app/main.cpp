@@ -27,7 +27,8 @@ int main(int argc, char** argv) {
         const app::StartOutcome outcome = app::startProgram(executablePath);
         // Another copy holds the folder: its main window comes forward.
         const platform::WindowSpec main = ui::windowSpecs(0, 0)[0];
-        return platform::qt::StartResult{outcome.started, outcome.holder, main.title, main.className};
+        return platform::qt::StartResult{outcome.started, outcome.holder, main.title, main.className,
+                                         outcome.bringForward, outcome.exitCode};
     };
     // A termination signal takes the same way out as the exit button.
     program.terminate = [] { app::orderlyExit(); };

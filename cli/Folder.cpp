@@ -11,6 +11,7 @@
 
 #include "library/AtomicFile.h"
 #include "library/FolderLock.h"
+#include "library/Leftovers.h"
 #include "library/PuzzleFile.h"
 
 namespace cli {
@@ -142,18 +143,20 @@ bool takeFolder(const app::AppPaths& paths, Access access, bool& missing, std::s
     // A reading of a folder that holds no library has nothing to guard: no
     // lock file is left in a folder that only was looked at.
     if (access != Access::Change && !holdsLibrary(paths)) return true;
-    const library::FolderLockState state = library::lockFolder(paths.directory);
+    const library::FolderLockState state = library::lockFolder(paths.directory, library::LockTaker::Tool);
     switch (state.result) {
         case library::LockResult::Taken:
             // What a killed run of this tool left behind goes now that the folder is ours.
-            if (access == Access::Change) {
-                library::removeLeftoverTemporaries(paths.directory, {fileName(paths.scrambledPuzzlePath)});
-            }
+            if (access == Access::Change) library::removeLeftovers(paths);
             return true;
         case library::LockResult::HeldElsewhere:
             error = "the game is running on the library in " + where +
                     (state.holder > 0 ? " (process " + std::to_string(state.holder) + ")" : std::string()) +
                     "; close it and try again. Nothing was changed.";
+            return false;
+        case library::LockResult::Unsafe:
+            error = state.lockFile + " " + library::describeUnsafeLock(state.unsafe) +
+                    ", so the folder cannot be locked safely. Nothing was changed.";
             return false;
         case library::LockResult::Unavailable:
             break;

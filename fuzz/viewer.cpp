@@ -43,9 +43,9 @@ void checkRecordOnShow(const std::string& file) {
                        fuzz::show(file));
     }
     FUZZ_CHECK(found, "no record at " + std::to_string(kept.size()) + " of " + fuzz::show(file));
-    // The edit shows the phrase, or as much of it as the edit holds.
+    // The edit shows the phrase, or as much of it as an edit takes.
     const std::string shown = fuzz::text(ui::id::PhraseEdit);
-    const auto limit = static_cast<std::size_t>(ui::findControl(ui::id::PhraseEdit)->textLimit);
+    const std::size_t limit = library::kLongestShownField;
     FUZZ_CHECK(v.currentPhrase.compare(0, shown.size(), shown) == 0 && shown.size() <= limit &&
                    (shown.size() == limit || shown == v.currentPhrase),
                "the edit shows " + fuzz::show(shown) + " for " + fuzz::show(v.currentPhrase));

@@ -34,7 +34,10 @@ void clearRoundStrings() {
 // so N - 2 records are drawable.
 // A file that cannot be read as one (a directory of that name, say) counts
 // as one that cannot be opened.
+// A library this run could not unscramble (a full disk, say) is not played
+// from whatever the plain file holds: the count stays 0, the missing-data case.
 void countRecords() {
+    if (!library::libraryInHand()) return;
     std::ifstream in(app::appPaths.plainPuzzlePath);
     if (!in.is_open()) return;
     std::int32_t pieces = 0;

@@ -6,6 +6,7 @@
 #include "app/AppPaths.h"
 #include "game/RoundState.h"
 #include "library/AtomicFile.h"
+#include "library/PuzzleFile.h"
 #include "ui/Controls.h"
 #include "ui/SoundCues.h"
 
@@ -14,6 +15,10 @@ namespace game {
 namespace {
 
 bool& statsInHand = statsFileState.inHand;
+std::array<std::int32_t, 6>& onDisk = statsFileState.onDisk;
+bool& failureTold = statsFileState.failureTold;
+
+constexpr const char* kNotSavedCaption = "Error - Tarvik_KXv";
 
 PlayerStats& current() { return playerStats[roundState.currentPlayer == 2 ? 1 : 0]; }
 
@@ -47,6 +52,71 @@ constexpr std::array<StatsDisplays, 2> statsDisplays = {{
     {ui::id::PlayerTwoLossesDisplay, ui::id::PlayerTwoWinsDisplay, ui::id::PlayerTwoTotalDisplay},
 }};
 
+// The six numbers as loadStats reads them: operator>> stores 0 for text that
+// is no number and the nearest limit for a number out of range; once a read
+// has failed, the later ones find the stream failed and leave their 0.
+std::array<std::int32_t, 6> parseNumbers(const std::string& bytes) {
+    std::array<std::int32_t, 6> numbers{};
+    std::istringstream in(bytes);
+    for (std::int32_t& n : numbers) {
+        std::int32_t value = 0;
+        in >> value;
+        n = value;
+    }
+    return numbers;
+}
+
+void showAllStatistics() {
+    auto& d = platform::desktop();
+    for (std::size_t i = 0; i < playerStats.size(); ++i) {
+        d.setText(statsDisplays[i].losses, playerStats[i].lossesText);
+        d.setText(statsDisplays[i].wins, playerStats[i].winsText);
+        d.setText(statsDisplays[i].total, playerStats[i].totalText);
+    }
+}
+
+// Re-reads the file and adds to its numbers what this run changed since it
+// last read or wrote them. False when the file is there but cannot be read:
+// then nothing is written over it.
+bool takeInOtherRunsBookings() {
+    std::string bytes;
+    switch (library::readFileIfPresent(app::appPaths.statsPath, bytes)) {
+        case library::ReadOutcome::Failed:
+            return false;
+        case library::ReadOutcome::Missing:
+            return true;   // nothing booked elsewhere to keep
+        case library::ReadOutcome::Read:
+            break;
+    }
+    const auto now = parseNumbers(bytes);
+    if (now == onDisk) return true;
+    const auto fields = fileOrder();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        *fields[i] = addClamped(now[i], static_cast<std::int64_t>(*fields[i]) - onDisk[i]);
+    }
+    for (auto& p : playerStats) rebuildTexts(p);
+    showAllStatistics();
+    return true;
+}
+
+// Books a change on disk at once, so a crash keeps it; when that fails, the
+// player hears of it once instead of seeing numbers that are not kept.
+void saveOrTell() {
+    if (saveStats()) {
+        failureTold = false;
+        return;
+    }
+    if (failureTold) return;
+    failureTold = true;
+    const std::string& path = app::appPaths.statsPath;
+    const std::string text =
+        statsInHand ? "The scores could not be saved: " + path +
+                          " cannot be written (is the disk full?). This game's result is shown but not kept."
+                    : "The scores are not saved in this run: " + path +
+                          " is there but cannot be read, so it is not written over.";
+    platform::desktop().messageBox(text, kNotSavedCaption, platform::MB_OK);
+}
+
 }  // namespace
 
 void loadStats() {
@@ -55,32 +125,33 @@ void loadStats() {
     // A file that is there but cannot be read is never written over: its
     // numbers are not known, so this run shows zeros and saves nothing.
     statsInHand = outcome != library::ReadOutcome::Failed;
+    onDisk = {};
     if (outcome != library::ReadOutcome::Read) {
         for (auto& p : playerStats) {
             p.totalText = p.winsText = p.lossesText = "0";
         }
         return;
     }
-    std::istringstream in(bytes);
-    // operator>> stores 0 for text that is no number and the nearest limit for
-    // a number out of range; once a read has failed, the later ones find the
-    // stream failed and leave their 0.
-    for (std::int32_t* field : fileOrder()) {
-        std::int32_t value = 0;
-        in >> value;
-        *field = value;
-    }
+    onDisk = parseNumbers(bytes);
+    const auto fields = fileOrder();
+    for (std::size_t i = 0; i < fields.size(); ++i) *fields[i] = onDisk[i];
     for (auto& p : playerStats) rebuildTexts(p);
 }
 
 bool saveStats() {
     if (!statsInHand) return false;
+    const auto fields = fileOrder();
+    // Without the folder's lock another run may have booked games since this
+    // one read the file: those are kept, this run's changes added to them.
+    if (!library::runningAlone() && !takeInOtherRunsBookings()) return false;
     std::string bytes;
-    for (const std::int32_t* field : fileOrder()) {
+    for (const std::int32_t* field : fields) {
         if (!bytes.empty()) bytes += ' ';
         bytes += std::to_string(*field);
     }
-    return library::replaceFileAtomically(app::appPaths.statsPath, bytes);
+    if (!library::replaceFileAtomically(app::appPaths.statsPath, bytes)) return false;
+    for (std::size_t i = 0; i < fields.size(); ++i) onDisk[i] = *fields[i];
+    return true;
 }
 
 void recordWin() {
@@ -93,7 +164,7 @@ void recordWin() {
         (static_cast<std::int64_t>(s.plainAnswer.size()) - s.wrongGuesses) * 10;
     p.totalScore = addClamped(p.totalScore, gameScore);
     p.totalText = std::to_string(p.totalScore);
-    saveStats();   // booked on disk at once, so a crash keeps it
+    saveOrTell();
 }
 
 void recordLoss() {
@@ -102,7 +173,7 @@ void recordLoss() {
     PlayerStats& p = current();
     p.losses = addClamped(p.losses, 1);
     p.lossesText = std::to_string(p.losses);
-    saveStats();
+    saveOrTell();
 }
 
 void resetStats() {
@@ -111,7 +182,7 @@ void resetStats() {
     PlayerStats& p = current();
     p.totalScore = p.wins = p.losses = 0;
     rebuildTexts(p);
-    saveStats();
+    saveOrTell();
 }
 
 void onResetStats(platform::Window window) {

@@ -24,6 +24,13 @@ extern std::array<PlayerStats, 2>& playerStats;   // in app::programState
 // Whether this run read the statistics file, or found none; set by loadStats.
 struct StatsFileState {
     bool inHand = true;
+    // The six numbers in file order as this run last read or wrote them: what
+    // another run (in a folder without a lock) has booked since is the file's
+    // difference from them.
+    std::array<std::int32_t, 6> onDisk{};
+    // Whether the player has been told that the scores are not being saved;
+    // told again only after a save has worked meanwhile.
+    bool failureTold = false;
 };
 extern StatsFileState& statsFileState;   // in app::programState
 

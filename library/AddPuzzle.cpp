@@ -57,8 +57,8 @@ void onCloseAdd(Window) {
 void onAdd(Window) {
     auto& d = platform::desktop();
     ui::playCue(ui::SoundCue::Click);
-    const std::string phrase = editText(ui::id::PhraseEdit);
-    const std::string hint = editText(ui::id::HintEdit);
+    const std::string phrase = fieldForAdd(ui::id::PhraseEdit, editText(ui::id::PhraseEdit));
+    const std::string hint = fieldForAdd(ui::id::HintEdit, editText(ui::id::HintEdit));
 
     if (phrase.empty()) {
         d.beep();

@@ -2,12 +2,14 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "library/Leftovers.h"
+#include "library/LinkPolicy.h"
 
 namespace library {
 
@@ -28,27 +30,37 @@ bool writeAll(int fd, const std::string& bytes) {
     return true;
 }
 
-std::string directoryOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
+// Gives a file that replaces one of another owner that owner back, and a
+// new file made by root in someone's folder that folder's owner; a chown that
+// is not allowed (an ordinary user cannot give files away) leaves it as made.
+void keepOwner(int fd, const struct stat* old, const std::string& directory) {
+    uid_t uid = ::geteuid();
+    gid_t gid = ::getegid();
+    struct stat dir {};
+    if (old != nullptr) {
+        uid = old->st_uid;
+        gid = old->st_gid;
+    } else if (::geteuid() == 0 && ::stat(directory.c_str(), &dir) == 0) {
+        uid = dir.st_uid;
+        gid = dir.st_gid;
+    }
+    if (uid != ::geteuid() || gid != ::getegid()) {
+        if (::fchown(fd, uid, gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), gid) != 0) {
+            // Kept as made: the content matters more than its owner.
+        }
+    }
 }
 
-// The file a chain of symbolic links at path ends in (path itself when it is
-// no link). Relative targets count from the link's own directory. False for
-// a loop or an unreadable link.
-bool finalTarget(const std::string& path, std::string& target) {
-    target = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
-        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 256) + 1, '\0');
-        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
-        if (n < 0 || static_cast<std::size_t>(n) >= link.size()) return false;
-        link.resize(static_cast<std::size_t>(n));
-        if (link.empty()) return false;
-        target = link.front() == '/' ? link : directoryOf(target) + "/" + link;
+// The file a write of path goes to; false for a refused or broken link.
+bool writeTarget(const std::string& path, std::string& target) {
+    switch (resolveFile(path, target)) {
+        case Resolution::Followed:
+            return true;
+        case Resolution::Refused:
+            reportRefusedLink(path);
+            return false;
+        case Resolution::Broken:
+            break;
     }
     return false;
 }
@@ -67,18 +79,22 @@ bool syncDirectory(const std::string& directory) {
 bool replaceFileAtomically(const std::string& path, const std::string& bytes, Flush flush) {
     const bool toDisk = flush == Flush::ToDisk;
     std::string target;
-    if (!finalTarget(path, target)) return false;
+    if (!writeTarget(path, target)) return false;
     // The permission bits of the file replaced; a new file gets the usual ones.
     mode_t mode = 0644;
     struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
-        if (S_ISDIR(old.st_mode)) return false;
+    const bool replacing = ::lstat(target.c_str(), &old) == 0;
+    if (replacing) {
+        if (!S_ISREG(old.st_mode)) return false;
         mode = old.st_mode & 07777;
     }
-    // The temporary file sits beside the target, so the rename is atomic.
-    std::string temp = target + ".XXXXXX";
+    // The temporary file sits beside the target, so the rename is atomic;
+    // it gets its owner at once, so a leftover of a killed root run is the
+    // player's to remove.
+    std::string temp = temporaryPattern(target);
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
+    keepOwner(fd, replacing ? &old : nullptr, directoryOf(target));
     bool ok = writeAll(fd, bytes) && (!toDisk || ::fsync(fd) == 0);
     ok = ::fchmod(fd, mode) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
@@ -97,14 +113,43 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
     return readFileIfPresent(path, bytes) == ReadOutcome::Read;
 }
 
+// Opens the file a read of path reads; -1 with errno set when it cannot.
+int openForReading(const std::string& path) {
+    std::string target;
+    switch (resolveFile(path, target)) {
+        case Resolution::Followed:
+            break;
+        case Resolution::Refused:
+            reportRefusedLink(path);
+            errno = EACCES;
+            return -1;
+        case Resolution::Broken:
+            errno = ELOOP;
+            return -1;
+    }
+    // In a shared folder a link swapped in after the check is not followed.
+    const int noFollow = sharedDirectory(directoryOf(target)) ? O_NOFOLLOW : 0;
+    return ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | noFollow);
+}
+
+bool presentButUnreadable(const std::string& path) {
+    const int fd = openForReading(path);
+    if (fd < 0) return errno != ENOENT;
+    ::close(fd);
+    return false;
+}
+
 ReadOutcome readFileIfPresent(const std::string& path, std::string& bytes) {
     bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = openForReading(path);
     if (fd < 0) return errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Failed;
+    // Only a plain file: a directory, a pipe or a device is no game file.
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return ReadOutcome::Failed;
     }
+    if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
     bool ok = true;
     for (;;) {
@@ -112,7 +157,7 @@ ReadOutcome readFileIfPresent(const std::string& path, std::string& bytes) {
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
-            ok = false;   // a directory, an I/O error: the content is not known whole
+            ok = false;   // an I/O error: the content is not known whole
             break;
         }
         bytes.append(buffer, static_cast<std::size_t>(n));
@@ -120,36 +165,6 @@ ReadOutcome readFileIfPresent(const std::string& path, std::string& bytes) {
     ::close(fd);
     if (!ok) bytes.clear();
     return ok ? ReadOutcome::Read : ReadOutcome::Failed;
-}
-
-bool isTemporaryFor(const std::string& name, const std::string& base) {
-    if (name.size() != base.size() + 7 || name.compare(0, base.size(), base) != 0) return false;
-    if (name[base.size()] != '.') return false;
-    for (std::size_t i = base.size() + 1; i < name.size(); ++i) {
-        const char c = name[i];
-        const bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        if (!alnum) return false;
-    }
-    return true;
-}
-
-void removeLeftoverTemporaries(const std::string& directory, const std::vector<std::string>& bases) {
-    const std::string dir = directory.empty() ? "." : directory;
-    DIR* d = ::opendir(dir.c_str());
-    if (d == nullptr) return;
-    const std::string prefix = directory.empty() ? "" : (dir.back() == '/' ? dir : dir + "/");
-    while (const dirent* entry = ::readdir(d)) {
-        const std::string name = entry->d_name;
-        for (const auto& base : bases) {
-            if (!isTemporaryFor(name, base)) continue;
-            struct stat st {};
-            const std::string full = prefix + name;
-            // Only plain files: a directory of such a name is not ours.
-            if (::lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(full.c_str());
-            break;
-        }
-    }
-    ::closedir(d);
 }
 
 }  // namespace library

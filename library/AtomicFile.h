@@ -3,15 +3,18 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace library {
 
 // Writes bytes to a temporary file beside path, flushes it, renames it over
 // path and flushes the directory, so the change survives a power cut as well.
 // A symbolic link at path is followed: its final target is replaced and the
-// link stays. A replaced file keeps its permission bits; a new one gets 0644.
-// Returns false (and leaves path untouched) on any failure.
+// link stays; a link refused in a shared folder (library/LinkPolicy.h) is
+// never written through. A replaced file keeps its permission bits, its
+// owner and its group (a run as root gives the player's files back to the
+// player); a new one gets 0644, and, made by root in another user's folder,
+// that folder's owner and group. Returns false (and leaves path untouched)
+// on any failure.
 //
 // Unflushed: the same replacement without the two flushes, for a file that is
 // only a copy made from another at every start (a power cut may then leave
@@ -20,24 +23,21 @@ namespace library {
 enum class Flush { ToDisk, Unflushed };
 bool replaceFileAtomically(const std::string& path, const std::string& bytes, Flush flush = Flush::ToDisk);
 
-// Reads the whole file; false when it cannot be opened or read.
+// Reads the whole file; false when it cannot be opened or read. Links are
+// followed under the same rule as for writing.
 bool readWholeFile(const std::string& path, std::string& bytes);
 
 enum class ReadOutcome {
     Read,      // the whole file is in bytes
     Missing,   // no such file
-    Failed,    // there, but not readable as a file (rights, a directory, I/O)
+    Failed,    // there, but not readable as a file (rights, a directory, I/O, a refused link)
 };
 
 // As readWholeFile, telling a missing file from one that cannot be read.
 ReadOutcome readFileIfPresent(const std::string& path, std::string& bytes);
 
-// Whether name is one of replaceFileAtomically's temporary files for a file
-// called base: base, a dot and six characters of mkstemp's alphabet.
-bool isTemporaryFor(const std::string& name, const std::string& base);
-
-// Removes, in directory, the temporary files that a killed run left beside
-// the named files. Call only while holding the folder.
-void removeLeftoverTemporaries(const std::string& directory, const std::vector<std::string>& bases);
+// Whether path names something this run may not read: a file without read
+// rights for it, a refused link. A missing file is not.
+bool presentButUnreadable(const std::string& path);
 
 }  // namespace library

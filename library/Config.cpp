@@ -1,7 +1,6 @@
 #include "library/Config.h"
 
-#include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "app/AppPaths.h"
@@ -20,14 +19,18 @@ const char* const kDefaultConfig =
     "//content may result in program failure.  If\n"
     "//proper file format is lost, delete file...";
 
+const char* defaultConfigText() { return kDefaultConfig; }
+
 void loadConfig() {
     // A number that cannot be read leaves its switch unlocked.
     Disable_Console = 0;
     Disable_VCCntls = 0;
 
     const std::string& path = app::appPaths.configPath;
-    std::ifstream in(path);
-    if (in) {
+    std::string bytes;
+    const ReadOutcome outcome = readFileIfPresent(path, bytes);
+    if (outcome == ReadOutcome::Read) {
+        std::istringstream in(bytes);
         // Only the first integer after the first '=' and after the second
         // count; the key names and the comments are not looked at. Once a
         // read fails, every later read fails too.
@@ -36,17 +39,15 @@ void loadConfig() {
         in >> Disable_Console;
         std::getline(in, skipped, '=');
         in >> Disable_VCCntls;
-        if (!in.bad()) return;
-        // A read error (the path is a directory, say) is no reason to unlock.
+        return;
     }
 
     Disable_Console = 1;
     Disable_VCCntls = 1;
-    // A file that is there but cannot be read is left alone rather than
-    // overwritten with the defaults.
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec) || ec) return;
-    replaceFileAtomically(path, kDefaultConfig);
+    // A file that is there but cannot be read (a directory, a link refused in
+    // a shared folder, say) is no reason to unlock, and is left alone rather
+    // than overwritten with the defaults.
+    if (outcome == ReadOutcome::Missing) replaceFileAtomically(path, kDefaultConfig);
 }
 
 }  // namespace library

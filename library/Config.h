@@ -15,4 +15,7 @@ extern const char* const kDefaultConfig;
 // Reads the file, or creates it locked when it is missing.
 void loadConfig();
 
+// What a first run writes: both switches locked, with a note on unlocking.
+const char* defaultConfigText();
+
 }  // namespace library

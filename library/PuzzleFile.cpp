@@ -65,6 +65,9 @@ UnscrambleOutcome unscramblePuzzleFile() {
         case ReadOutcome::Read:
             break;
     }
+    // A plain file this run may not read (mode 000, a refused link) is
+    // someone's, not a copy of ours: it is never written over.
+    if (presentButUnreadable(paths.plainPuzzlePath)) return UnscrambleOutcome::Failed;
     const std::string plain = unscrambleBytes(scrambled);
     // A failed write loses only the plain copy; the scrambled file is kept
     // and, since this run does not hold the library, never written over.
@@ -80,6 +83,8 @@ UnscrambleOutcome unscramblePuzzleFile() {
 bool libraryInHand() { return inHand; }
 
 void setRunningAlone(bool runningAlone) { alone = runningAlone; }
+
+bool runningAlone() { return alone; }
 
 bool storeLibrary(const std::string& plain) {
     const auto& paths = app::appPaths;

@@ -35,6 +35,7 @@ bool libraryInHand();
 // hold one) another run may change the plain file, so every write of the
 // library first checks that the plain file is still what this run left.
 void setRunningAlone(bool alone);
+bool runningAlone();
 
 // A change of the library by an add or a delete: the new plain content goes
 // to the scrambled file and then to the plain file, both replaced whole, so

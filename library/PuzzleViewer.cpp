@@ -78,13 +78,9 @@ bool deleteRecordOnShow() {
     return deleted;
 }
 
-// A stored field as its edit shows it: no more than the edit holds, so a
-// field of any size (a library without delimiters, say) shows at once.
-std::string shownPart(const std::string& field, int editId) {
-    const ui::ControlSpec* row = ui::findControl(editId);
-    const int limit = row != nullptr ? row->textLimit : 0;
-    if (limit <= 0 || field.size() <= static_cast<std::size_t>(limit)) return field;
-    return field.substr(0, static_cast<std::size_t>(limit));
+// A stored field as its edit shows it.
+std::string shownPart(const std::string& field) {
+    return field.size() <= kLongestShownField ? field : field.substr(0, kLongestShownField);
 }
 
 }  // namespace
@@ -102,9 +98,14 @@ bool StepPuzzleViewer() {
     }
 
     // A pass reads the file as stored; a failed open leaves the stream in error.
+    // A library this run does not hold is not shown: the stream stays closed.
     if (v.step == 1) {
         closeStream();
-        v.stream.open(app::appPaths.plainPuzzlePath, std::ios::in | std::ios::binary);
+        if (libraryInHand()) {
+            v.stream.open(app::appPaths.plainPuzzlePath, std::ios::in | std::ios::binary);
+        } else {
+            v.stream.setstate(std::ios::failbit);
+        }
     }
 
     if (v.deleteMode != 0) {
@@ -131,8 +132,8 @@ void onView(platform::Window) {
     } else {
         ui::playCue(ui::SoundCue::Click);
         StepPuzzleViewer();
-        d.setText(ui::id::PhraseEdit, shownPart(v.currentPhrase, ui::id::PhraseEdit));
-        d.setText(ui::id::HintEdit, shownPart(v.currentHint, ui::id::HintEdit));
+        d.setText(ui::id::PhraseEdit, shownPart(v.currentPhrase));
+        d.setText(ui::id::HintEdit, shownPart(v.currentHint));
     }
     // A pending status is shown once, by this press.
     if (v.status.size() >= 6) {
@@ -178,5 +179,15 @@ void resetViewerForAppend() {
 }
 
 void closeViewerStream() { closeStream(); }
+
+std::string fieldForAdd(int editId, const std::string& editText) {
+    const auto& v = puzzleViewer;
+    if (v.currentPhrase.empty()) return editText;   // no record on show
+    const std::string* stored = editId == ui::id::PhraseEdit ? &v.currentPhrase
+                                : editId == ui::id::HintEdit  ? &v.currentHint
+                                                              : nullptr;
+    if (stored == nullptr || editText != shownPart(*stored)) return editText;
+    return *stored;
+}
 
 }  // namespace library

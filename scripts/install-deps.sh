@@ -45,3 +45,8 @@ fi
 if [[ "${1:-}" == "--test" ]] && ! id -u tarvik-player >/dev/null 2>&1; then
   "${sudo[@]}" useradd --create-home --shell /bin/bash tarvik-player
 fi
+# A second ordinary user, who shares folders with the player: plants links,
+# lock files and locks of their own there.
+if [[ "${1:-}" == "--test" ]] && ! id -u tarvik-other >/dev/null 2>&1; then
+  "${sudo[@]}" useradd --create-home --shell /bin/bash tarvik-other
+fi

@@ -124,7 +124,8 @@ int runQtProgram(int argc, char** argv, const Program& program) {
         if (start.started) {
             code = desk.runMessageLoop();
         } else {
-            bringRunningCopyForward(start);
+            if (start.bringForward) bringRunningCopyForward(start);
+            code = start.exitCode;
         }
         platform::setDesktop(nullptr);
     }

@@ -18,6 +18,8 @@ struct StartResult {
     pid_t runningCopy = 0;
     std::string runningWindowTitle;
     std::string runningWindowClass;
+    bool bringForward = false;   // not to run because another copy runs: show that one
+    int exitCode = 0;            // the program's exit code when not started
 };
 
 struct Program {

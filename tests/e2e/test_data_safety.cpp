@@ -3,6 +3,7 @@
 // of change, a file-size limit, symbolic links and file modes, and pastes.
 #include <algorithm>
 #include <csignal>
+#include <map>
 #include <sys/mount.h>
 #include <sys/stat.h>
 
@@ -27,13 +28,15 @@ std::string bigLibrary(std::size_t size) {
     return out + "last;closing record:";
 }
 
-// The names of temporary files (a base name, a dot and six characters) in dir.
+// The names of temporary files in dir: a game file's name, the mark and six
+// characters.
 std::vector<std::string> temporaries(const fs::path& dir) {
     std::vector<std::string> out;
     for (const auto& e : fs::directory_iterator(dir)) {
         const std::string name = e.path().filename().string();
-        for (const char* base : {"OnLoad.dat.", "KXData.dat.", "KXStats.dat.", "KXC_CONFIG.INI."}) {
-            if (name.rfind(base, 0) == 0 && name.size() == std::string(base).size() + 6) out.push_back(name);
+        for (const std::string base : {"OnLoad.dat", "KXData.dat", "KXStats.dat", "KXC_CONFIG.INI"}) {
+            const std::string marked = base + ".tarvik-kxv-temp-";
+            if (name.rfind(marked, 0) == 0 && name.size() == marked.size() + 6) out.push_back(name);
         }
     }
     return out;
@@ -161,6 +164,20 @@ TEST_F(DataSafety, AStartUpOnADiskTooFullToUnscrambleLeavesTheLibraryAlone) {
                            file("disk.err")));
     ASSERT_FALSE(waitForWindow("Tarvik_KXv", 15s).empty()) << game.describeEnd() << " " << readFile(file("disk.err"));
     EXPECT_EQ(readFile(disk / "KXData.dat"), "Data purged...") << "the plain copy fitted after all";
+    // New Game says that the library is missing, with a beep, as without one.
+    {
+        const QImage idle = settledScreenshot();
+        const int bells = x_.bells();
+        clickControl(ui::id::NewGameButton);
+        EXPECT_TRUE(x_.waitForBells(bells + 1, 3s)) << "New Game without a library does not beep";
+        const ScreenRect phrase = controlOnScreen(ui::id::PhraseDisplay);
+        const ScreenRect hint = controlOnScreen(ui::id::HintDisplay);
+        EXPECT_TRUE(waitUntil([&] {
+            return differingPixels(idle, x_.screenshot(), phrase.left, phrase.top, phrase.width, phrase.height) > 300;
+        }, 3s)) << "no missing-data text in the phrase line";
+        EXPECT_GT(differingPixels(idle, settledScreenshot(), hint.left, hint.top, hint.width, hint.height), 20)
+            << "no \"No data\" in the hint line";
+    }
     // An add in this run cannot be stored: it beeps and writes nothing.
     ASSERT_NO_FATAL_FAILURE(openAddWindow());
     typeInto(ui::id::PhraseEdit, "not stored");
@@ -264,14 +281,32 @@ TEST_F(DataSafety, AWinAndAResetOutliveAKill) {
     EXPECT_EQ(readFile(file("OnLoad.dat")), scramble(kLibrary));
 }
 
-TEST_F(DataSafety, TemporariesOfAKilledRunGoAtTheNextStart) {
+TEST_F(DataSafety, TemporariesOfAKilledRunGoAtTheNextStartAndThePlayersCopiesStay) {
     writeLibrary(kLibrary);
-    writeFile(file("OnLoad.dat.k1LLed"), std::string(100000, 'x'));
-    writeFile(file("KXStats.dat.Zz9Zz9"), "7");
+    writeFile(file("KXData.dat"), "Data purged...");
+    writeFile(file("KXStats.dat"), "7 1 0 0 0 0");
+    writeFile(file("OnLoad.dat.tarvik-kxv-temp-k1LLed"), std::string(100000, 'x'));
+    writeFile(file("KXStats.dat.tarvik-kxv-temp-Zz9Zz9"), "7");
+    // One an earlier version left: mkstemp's mode, a start of the statistics.
+    writeFile(file("KXStats.dat.qW3rTy"), "7 1");
+    ASSERT_EQ(::chmod(file("KXStats.dat.qW3rTy").c_str(), 0600), 0);
+    // The player's own copies, private and alike to the game's files.
+    const std::map<std::string, std::string> copies = {
+        {"OnLoad.dat.backup", scramble(kLibrary)},
+        {"KXStats.dat.before", "7 1 0 0 0 0"},
+        {"KXC_CONFIG.INI.orig01", kDefaultConfig},
+        {"KXData.dat.saved1", "Data purged..."},
+    };
+    for (const auto& [name, bytes] : copies) {
+        writeFile(file(name), bytes);
+        ASSERT_EQ(::chmod(file(name).c_str(), 0600), 0);
+    }
     ASSERT_NO_FATAL_FAILURE(startAndWait());
     EXPECT_TRUE(temporaries(dir()).empty());
+    EXPECT_FALSE(fs::exists(file("KXStats.dat.qW3rTy"))) << "an earlier version's leftover stayed";
     ASSERT_TRUE(exitThroughButton());
     EXPECT_EQ(readFile(file("OnLoad.dat")), scramble(kLibrary));
+    for (const auto& [name, bytes] : copies) EXPECT_EQ(readFile(file(name)), bytes) << name << " was not kept";
 }
 
 // ---- Links and modes ------------------------------------------------------------
@@ -296,7 +331,32 @@ TEST_F(DataSafety, ALinkedLibraryIsWrittenThroughItsLinkAndFilesKeepTheirModes) 
     EXPECT_EQ(modeOf(store / "library.dat"), 0640u);
     EXPECT_EQ(modeOf(file("KXStats.dat")), 0600u);
     EXPECT_EQ(readFile(file("KXStats.dat")), "1 2 3 4 5 6");
-    EXPECT_TRUE(temporaries(store).empty());
+    for (const auto& e : fs::directory_iterator(store)) EXPECT_EQ(e.path().filename(), "library.dat") << "left behind";
+}
+
+// ---- A record viewed and added again -------------------------------------------------
+
+TEST_F(DataSafety, AHandEditedLongRecordViewedAndAddedAgainIsStoredWhole) {
+    const std::string phrase = "A Phrase Edited By Hand Far Beyond The Thirty-Eight Of The Field";
+    const std::string hint = "and a hint longer than the thirty-four characters typed";
+    const std::string library = "first;opening record:" + phrase + ";" + hint + ":last;closing record:";
+    writeLibrary(library);
+    writeConfig(kUnlockedConfig);
+    ASSERT_NO_FATAL_FAILURE(startAndWait());
+    ASSERT_NO_FATAL_FAILURE(openAddWindow());
+    const ScreenRect edit = controlOnScreen(ui::id::PhraseEdit);
+    for (int press = 0; press < 2; ++press) {
+        const QImage before = settledScreenshot();
+        clickControl(ui::id::ViewButton);
+        ASSERT_TRUE(waitUntil([&] {
+            return differingPixels(before, x_.screenshot(), edit.left, edit.top, edit.width, edit.height) > 30;
+        }, 3s)) << "View press " << press + 1 << " shows nothing new";
+    }
+    clickControl(ui::id::AddButton);
+    const std::string added = library + "a phrase edited by hand far beyond the thirty-eight of the field;" + hint + ":";
+    EXPECT_TRUE(fileBecomes("KXData.dat", added)) << printable(readFile(file("KXData.dat")));
+    ASSERT_TRUE(exitThroughButton());
+    EXPECT_EQ(unscramble(readFile(file("OnLoad.dat"))), added);
 }
 
 // ---- Pastes ---------------------------------------------------------------------

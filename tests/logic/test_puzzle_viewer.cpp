@@ -341,3 +341,56 @@ TEST_F(ViewerTest, ExitClosesTheStreamAndResetsNothingElse) {
 }
 
 }  // namespace
+
+namespace {
+
+// ---- View, then Add: a hand-edited record of any length ---------------------
+
+TEST_F(ViewerTest, AnAddRightAfterAViewStoresAHandEditedLongRecordWhole) {
+    const std::string phrase = "A Phrase Edited By Hand Far Beyond The Thirty-Eight Of The Field";
+    const std::string hint = "and a hint longer than the thirty-four characters typed";
+    startWith("first;one:" + phrase + ";" + hint + ":last;two:");
+    view();
+    view();
+    EXPECT_EQ(phraseField(), phrase) << "the whole field is shown, not the typing limit's cut";
+    EXPECT_EQ(hintField(), hint);
+    desk.pressButton(ui::id::AddButton);
+    EXPECT_EQ(read("KXData.dat"), "first;one:" + phrase + ";" + hint + ":last;two:" +
+                                      "a phrase edited by hand far beyond the thirty-eight of the field;" + hint +
+                                      ":");
+}
+
+TEST_F(ViewerTest, AFieldBeyondWhatAnEditTakesIsStillStoredWholeByAnUneditedAdd) {
+    const std::string phrase(40000, 'w');
+    const std::string hint(33000, 'h');
+    startWith("first;one:" + phrase + ";" + hint + ":last;two:");
+    view();
+    view();
+    EXPECT_EQ(phraseField(), std::string(32767, 'w'));
+    EXPECT_EQ(hintField(), std::string(32767, 'h'));
+    // The player changes the hint only: the phrase on show is stored whole,
+    // the hint as typed.
+    desk.type(ui::id::HintEdit, "new hint");
+    desk.pressButton(ui::id::AddButton);
+    const std::string stored = read("KXData.dat");
+    const std::string added = phrase + ";new hint:";
+    ASSERT_GE(stored.size(), added.size());
+    EXPECT_NE(stored.find(added), std::string::npos);
+}
+
+TEST_F(ViewerTest, AnEditedFieldIsStoredAsTypedAndNothingIsTakenWithoutARecordOnShow) {
+    const std::string phrase = "A Phrase Edited By Hand Far Beyond The Thirty-Eight Of The Field";
+    startWith("first;one:" + phrase + ";hint:last;two:");
+    view();
+    view();
+    desk.type(ui::id::PhraseEdit, "typed anew");
+    desk.pressButton(ui::id::AddButton);
+    EXPECT_EQ(read("KXData.dat"), "first;one:" + phrase + ";hint:last;two:typed anew;hint:");
+    // The pass has ended: the same text typed again is just typed text.
+    desk.type(ui::id::PhraseEdit, phrase.substr(0, 10));
+    desk.type(ui::id::HintEdit, "");
+    desk.pressButton(ui::id::AddButton);
+    EXPECT_NE(read("KXData.dat").find("a phrase e;no hint available:"), std::string::npos);
+}
+
+}  // namespace

@@ -1,5 +1,9 @@
 // Scores, wins and losses: the statistics file, the score rule, the reset.
+#include <filesystem>
+
+#include "LibraryTestSupport.h"
 #include "app/Exit.h"
+#include "library/FolderLock.h"
 #include "game_test_support.h"
 
 namespace {
@@ -207,6 +211,100 @@ TEST_F(StatsTest, ResetClearsOnlyTheCurrentPlayerAndItsDisplays) {
     EXPECT_EQ(read("KXStats.dat"), "250 7 3 0 0 0");
     press(id::ExitButton);
     EXPECT_EQ(read("KXStats.dat"), "250 7 3 0 0 0");
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Saving: another run's games kept, a failed save said ---------------------
+
+// While alive, the folder lock acts as on a file system without record locks.
+struct NoRecordLocks {
+    NoRecordLocks() { library::pretendNoRecordLocks(true); }
+    ~NoRecordLocks() { library::pretendNoRecordLocks(false); }
+    NoRecordLocks(const NoRecordLocks&) = delete;
+    NoRecordLocks& operator=(const NoRecordLocks&) = delete;
+};
+
+class StatsSavingTest : public StatsTest {
+protected:
+    // Plays the drawn phrase to a win, letter by letter.
+    void winTheGame() {
+        for (char c : state().plainAnswer) {
+            if (c >= 'A' && c <= 'Z' && state().gameInProgress == 1) clickLetter(c);
+        }
+    }
+    void loseTheGame() {
+        for (char c = 'A'; c <= 'Z' && state().gameInProgress == 1; ++c) {
+            if (state().plainAnswer.find(c) == std::string::npos) clickLetter(c);
+        }
+    }
+};
+
+TEST_F(StatsSavingTest, WithoutALockAGameBookedByAnotherRunMeanwhileIsKept) {
+    const NoRecordLocks noLocks;
+    write("KXStats.dat", "100 2 1 50 1 0");
+    startWith("sun");
+    // Another copy of the game, unseen, books a win of player one (30) and a
+    // loss of player two.
+    write("KXStats.dat", "130 3 1 50 1 1");
+    newGame();
+    winTheGame();   // "SUN" with no miss: 30
+    EXPECT_EQ(read("KXStats.dat"), "160 4 1 50 1 1");
+    expectDisplays("160", "4", "1", "50", "1", "1");
+    // And again after a reset of player two, with another win booked elsewhere.
+    write("KXStats.dat", "190 5 1 50 1 1");
+    state().currentPlayer = 2;
+    press(id::ResetStatsButton);
+    EXPECT_EQ(read("KXStats.dat"), "190 5 1 0 0 0");
+    expectDisplays("190", "5", "1", "0", "0", "0");
+    EXPECT_TRUE(desk.messageBoxes().empty());
+}
+
+TEST_F(StatsSavingTest, WithTheLockTheFileIsThisRunsAlone) {
+    write("KXStats.dat", "100 2 1 50 1 0");
+    startWith("sun");
+    newGame();
+    winTheGame();
+    EXPECT_EQ(read("KXStats.dat"), "130 3 1 50 1 0");
+}
+
+TEST_F(StatsSavingTest, AResultThatCannotBeSavedIsSaidOnceUntilASaveWorksAgain) {
+    write("KXStats.dat", "100 2 1 0 0 0");
+    startWith("sun");
+    {
+        library_test::FileSizeLimit full(4);   // as a full disk
+        newGame();
+        winTheGame();
+        ASSERT_EQ(desk.messageBoxes().size(), 1u);
+        EXPECT_NE(desk.messageBoxes()[0].text.find("could not be saved"), std::string::npos);
+        EXPECT_NE(desk.messageBoxes()[0].text.find(file("KXStats.dat").string()), std::string::npos);
+        newGame();
+        loseTheGame();
+        press(id::ResetStatsButton);
+        EXPECT_EQ(desk.messageBoxes().size(), 1u) << "said once, not at every booking";
+    }
+    EXPECT_EQ(read("KXStats.dat"), "100 2 1 0 0 0") << "the old numbers are whole";
+    newGame();
+    winTheGame();   // saved now
+    EXPECT_EQ(read("KXStats.dat"), "30 1 0 0 0 0");
+    {
+        library_test::FileSizeLimit full(4);
+        newGame();
+        loseTheGame();
+        EXPECT_EQ(desk.messageBoxes().size(), 2u) << "a new failure after a save that worked is said again";
+    }
+}
+
+TEST_F(StatsSavingTest, StatisticsThatCouldNotBeReadAreSaidToBeUnsavedAtTheFirstBooking) {
+    std::filesystem::create_directory(file("KXStats.dat"));
+    startWith("sun");
+    newGame();
+    winTheGame();
+    ASSERT_EQ(desk.messageBoxes().size(), 1u);
+    EXPECT_NE(desk.messageBoxes()[0].text.find("cannot be read"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_directory(file("KXStats.dat")));
 }
 
 }  // namespace
