@@ -36,8 +36,6 @@ bool readIfPresent(const std::string& path, std::string& bytes, bool& present, s
     return false;
 }
 
-std::string fileName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
-
 std::string withoutSlash(std::string dir) {
     while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
     return dir;
