@@ -2,11 +2,13 @@
 
 #include "app/AppPaths.h"
 #include "app/Exit.h"
+#include "app/KeyboardMode.h"
 #include "game/RoundState.h"
 #include "game/Stats.h"
 #include "library/Config.h"
 #include "library/PuzzleFile.h"
 #include "library/PuzzleViewer.h"
+#include "ui/AccessibleNames.h"
 
 namespace app {
 
@@ -24,6 +26,9 @@ void resetProgramState() {
     v.status.clear();
     library::Disable_Console = 0;
     library::Disable_VCCntls = 0;
+    library::Keyboard_Play = 0;
+    keyboardOptionGiven = false;
+    ui::resetAccessibleNames();
     appPaths = AppPaths{};
     resetExitGuard();
     game::resetStatsFileState();

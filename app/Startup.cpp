@@ -6,12 +6,14 @@
 
 #include "app/AppPaths.h"
 #include "app/GameWindowProc.h"
+#include "app/KeyboardMode.h"
 #include "game/Stats.h"
 #include "library/AtomicFile.h"
 #include "library/Config.h"
 #include "library/FolderLock.h"
 #include "library/PuzzleFile.h"
 #include "platform/Desktop.h"
+#include "ui/AccessibleNames.h"
 #include "ui/Controls.h"
 
 namespace app {
@@ -109,8 +111,10 @@ StartOutcome startProgram(const std::string& executablePath) {
 
     createControls();
     assignBitmaps();
+    ui::describeControls();
     d.showWindow(Window::Main);
     library::loadConfig();
+    applyKeyboardMode();
     return {true, 0};
 }
 

@@ -11,6 +11,7 @@
 #include "game/TextCase.h"
 #include "library/PuzzleFile.h"
 #include "platform/Desktop.h"
+#include "ui/Notices.h"
 
 namespace game {
 
@@ -125,7 +126,7 @@ bool drawPuzzle() {
             clearRoundStrings();
         }
     }
-    if (s.recordCount == 0) platform::desktop().beep();
+    if (s.recordCount == 0) ui::refuse(ui::Refusal::NoPuzzles);
     return drew;
 }
 

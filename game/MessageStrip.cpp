@@ -2,6 +2,8 @@
 // and the window's close button.
 #include "game/GameControl.h"
 #include "game/RoundState.h"
+#include "ui/AccessibleNames.h"
+#include "ui/Notices.h"
 #include "ui/SoundCues.h"
 
 namespace game {
@@ -23,6 +25,7 @@ bool messageStripTest(platform::Window window, platform::Point client) {
     d.beep();
     d.showWindow(platform::Window::Message);
     roundState.messageShownCount += 1;
+    ui::announce(ui::windowDescription(platform::Window::Message));
     return true;
 }
 

@@ -1,12 +1,14 @@
 #include "game/Stats.h"
 
 #include <sstream>
+#include <string>
 #include <limits>
 
 #include "app/AppPaths.h"
 #include "game/RoundState.h"
 #include "library/AtomicFile.h"
 #include "ui/Controls.h"
+#include "ui/Notices.h"
 #include "ui/SoundCues.h"
 
 namespace game {
@@ -130,8 +132,9 @@ void onResetStats(platform::Window window) {
         d.setText(out.losses, p.lossesText);
         d.setText(out.wins, p.winsText);
         d.setText(out.total, p.totalText);
+        ui::announce("Player " + std::to_string(player) + ": score, wins and losses reset");
     } else {
-        d.beep();
+        ui::refuse(ui::Refusal::NothingToReset);
     }
     d.setFocus(window);
 }

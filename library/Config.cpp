@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <string_view>
 #include <string>
 
 #include "app/AppPaths.h"
@@ -11,6 +13,7 @@ namespace library {
 
 std::int32_t Disable_Console = 0;
 std::int32_t Disable_VCCntls = 0;
+std::int32_t Keyboard_Play = 0;
 
 namespace {
 
@@ -25,9 +28,30 @@ const char* const kDefaultConfig =
     "//content may result in program failure.  If\n"
     "//proper file format is lost, delete file...";
 
+// The value of the line "Keyboard_Play= n", read apart from the two switches
+// so that their reading stays as it is; 0 when the line is missing.
+std::int32_t readKeyboardPlay(const std::string& path) {
+    std::ifstream in(path);
+    std::string line;
+    constexpr std::string_view key = "Keyboard_Play";
+    while (std::getline(in, line)) {
+        const auto start = line.find_first_not_of(" \t");
+        if (start == std::string::npos || line.compare(start, key.size(), key) != 0) continue;
+        const auto equals = line.find_first_not_of(" \t", start + key.size());
+        if (equals == std::string::npos || line[equals] != '=') continue;
+        std::istringstream value(line.substr(equals + 1));
+        std::int32_t n = 0;
+        if (value >> n) return n;
+        return 0;
+    }
+    return 0;
+}
+
 }  // namespace
 
 void loadConfig() {
+    Keyboard_Play = readKeyboardPlay(app::appPaths.configPath);
+
     // A number that cannot be read leaves its switch unlocked.
     Disable_Console = 0;
     Disable_VCCntls = 0;

@@ -9,6 +9,9 @@ namespace library {
 extern std::int32_t Disable_Console;
 extern std::int32_t Disable_VCCntls;
 
+// 1 turns keyboard play on: a line "Keyboard_Play= 1" after the two switches.
+extern std::int32_t Keyboard_Play;
+
 // Reads the file, or creates it locked when it is missing.
 void loadConfig();
 

@@ -2,6 +2,7 @@
 
 #include "game/RoundState.h"
 #include "platform/Desktop.h"
+#include "ui/Notices.h"
 
 namespace ui {
 
@@ -31,6 +32,7 @@ void onSoundButton(platform::Window window) {
     playCue(SoundCue::Click);
     game::roundState.soundToggleCount += 1;
     platform::desktop().setFocus(window);
+    announce(soundMuted() ? "Sound off" : "Sound on");
 }
 
 }  // namespace ui
