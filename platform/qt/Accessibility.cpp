@@ -189,14 +189,13 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     return nullptr;
 }
 
+// The notice told before, if any.
 SpokenWords* notifierOf(QWidget* window) {
     for (QObject* o : window->children()) {
         auto* words = dynamic_cast<SpokenWords*>(o);
         if (words != nullptr && words->role() == QAccessible::Notification) return words;
     }
-    auto* made = new SpokenWords(window, QAccessible::Notification);
-    made->hide();
-    return made;
+    return nullptr;
 }
 
 }  // namespace
@@ -243,9 +242,15 @@ void setWindowWords(QWidget* window, const QString& text) {
 
 void announce(QWidget* window, const QString& text) {
     if (window == nullptr) return;
-    // Shown again with each notice: a screen reader speaks a notification
-    // when it comes to show.
-    SpokenWords* notifier = notifierOf(window);
+    // A notification that comes to show is what a screen reader speaks. A
+    // new one for each notice: clients keep the names they read once, so
+    // the old one shown again could be told with its old words.
+    if (SpokenWords* old = notifierOf(window)) {
+        old->hide();
+        old->setParent(nullptr);
+        old->deleteLater();
+    }
+    auto* notifier = new SpokenWords(window, QAccessible::Notification);
     notifier->hide();
     notifier->setWords(text);
     notifier->show();
