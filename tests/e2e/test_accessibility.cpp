@@ -287,6 +287,14 @@ TEST_F(Accessibility, KeyboardPlayWinsByTypingAndTabsThroughEveryButtonInOrder) 
     ASSERT_TRUE(waitUntil([&] { return focused() == "Tarvik_KXv\t" + expected.back() + "\n"; }, 5s, 50ms));
     // The focus on New Game, Return presses it.
     while (focused() != "Tarvik_KXv\tNew Game\n") xdo_->key("Tab");
+    // The focused button wears the ring, the others not.
+    const QRgb ring = qRgb(0xff, 0xe0, 0x00);
+    const auto ringOn = [&](const QImage& shot, int controlId) {
+        const ScreenRect r = controlOnScreen(controlId);
+        return colourFraction(shot, r.left, r.top, r.width, r.height, ring, 30);
+    };
+    ASSERT_TRUE(waitUntil([&] { return ringOn(x_.screenshot(), ui::id::NewGameButton) > 0.08; }, 5s));
+    EXPECT_LT(ringOn(x_.screenshot(), ui::id::RevealButton), 0.01);
     xdo_->key("Return");
     ASSERT_TRUE(waitForName("Phrase", "Phrase, 2 words: blank, blank, blank; blank, blank, blank"));
     xdo_->type("tinca");
