@@ -43,11 +43,14 @@ std::string padded(const std::string& text, std::size_t width) {
     return text.size() >= width ? text + " " : text + std::string(width - text.size(), ' ');
 }
 
+void playByKeyboard(CommandLine& line, const std::function<AppPaths()>&) { line.keyboard = true; }
+
 }  // namespace
 
 const std::vector<CommandLineOption> commandLineOptions = {
     {"--help", "print this help and exit", &printHelp},
     {"--version", "print the version and exit", &printVersion},
+    {"--keyboard", "play with the keyboard for this run", &playByKeyboard},
 };
 
 std::string usageText(const AppPaths& paths) {

@@ -15,6 +15,7 @@ struct CommandLine {
     int exitCode = 0;
     std::string output;   // for standard output
     std::string errors;   // for standard error
+    bool keyboard = false;   // --keyboard: keyboard play for this run
 };
 
 struct CommandLineOption {

@@ -3,6 +3,8 @@
 #include <array>
 
 #include "app/Exit.h"
+#include "app/ShownStates.h"
+#include "app/KeyboardMode.h"
 #include "game/GameControl.h"
 #include "game/Guessing.h"
 #include "game/Mute.h"
@@ -13,6 +15,8 @@
 #include "library/LibraryState.h"
 #include "library/PuzzleViewer.h"
 #include "ui/Controls.h"
+#include "ui/AccessibleNames.h"
+#include "ui/Notices.h"
 #include "ui/SoundCues.h"
 
 namespace app {
@@ -93,7 +97,7 @@ void nudgeWindows(int key) {
         default: return;
     }
     if (library::libraryState.addWindowToggleCount % 2 != 0) {
-        platform::desktop().beep();
+        ui::refuse(ui::Refusal::WindowsHeld);
         return;
     }
     // Down moves the add-puzzle window first, the other keys the main window.
@@ -106,32 +110,42 @@ void nudgeWindows(int key) {
     }
 }
 
-long GameWindowProc(Window window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+namespace {
+
+void dispatch(Window window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
         case Message::Destroy:
             platform::desktop().postQuit(0);
-            return 0;
+            return;
         case Message::KeyDown:
-            nudgeWindows(static_cast<int>(wParam));
-            return 0;
+            if (!keyboardKey(window, static_cast<int>(wParam))) nudgeWindows(static_cast<int>(wParam));
+            return;
         case Message::Command:
             onCommand(window, static_cast<int>(wParam & 0xFFFF));
-            return 0;
+            return;
         case Message::Timer:
             game::onTimer(window);
-            return 0;
+            return;
         case Message::LButtonDown:
             game::onLeftButtonDown(window, platform::lParamToPoint(lParam));
-            return 0;
+            return;
         case Message::LButtonUp:
             platform::desktop().setFocus(window);
-            return 0;
+            return;
         case Message::Close:
             // Any close of any window ends the program the orderly way.
             orderlyExit();
-            return 0;
+            return;
     }
     platform::desktop().defaultProcessing(window, message);
+}
+
+}  // namespace
+
+long GameWindowProc(Window window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+    dispatch(window, message, wParam, lParam);
+    // The names that carry values follow what the message changed.
+    if (message != Message::Destroy && message != Message::Close) ui::refreshAccessibleNames(shownStates());
     return 0;
 }
 

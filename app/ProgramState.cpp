@@ -1,6 +1,8 @@
 #include "app/ProgramState.h"
 
+#include "app/KeyboardMode.h"
 #include "library/Config.h"
+#include "ui/AccessibleNames.h"
 
 namespace app {
 
@@ -10,6 +12,8 @@ ProgramState programState;
 // runs (a reference to a member of a static object is a constant).
 AppPaths& appPaths = programState.paths;
 ExitState& exitState = programState.exit;
+KeyboardState& keyboardState = programState.keyboard;
+bool& keyboardOptionGiven = programState.keyboard.optionGiven;
 
 void resetProgramState() { programState = ProgramState{}; }
 
@@ -23,3 +27,5 @@ library::LibraryState& library::libraryState = app::programState.library;
 library::PuzzleViewer& library::puzzleViewer = app::programState.viewer;
 std::int32_t& library::Disable_Console = app::programState.disableConsole;
 std::int32_t& library::Disable_VCCntls = app::programState.disableViewerControls;
+std::int32_t& library::Keyboard_Play = app::programState.keyboardPlay;
+ui::PushedAccessibleNames& ui::accessibleNamesPushed = app::programState.accessibleNames;

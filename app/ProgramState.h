@@ -10,11 +10,13 @@
 
 #include "app/AppPaths.h"
 #include "app/Exit.h"
+#include "app/KeyboardMode.h"
 #include "game/RoundState.h"
 #include "game/Stats.h"
 #include "library/LibraryState.h"
 #include "library/PuzzleFile.h"
 #include "library/PuzzleViewer.h"
+#include "ui/AccessibleNames.h"
 
 namespace app {
 
@@ -29,6 +31,9 @@ struct ProgramState {
     library::PuzzleViewer viewer;
     std::int32_t disableConsole = 0;
     std::int32_t disableViewerControls = 0;
+    std::int32_t keyboardPlay = 0;
+    KeyboardState keyboard;
+    ui::PushedAccessibleNames accessibleNames;
 };
 
 extern ProgramState programState;

@@ -6,6 +6,8 @@
 
 #include "app/AppPaths.h"
 #include "app/GameWindowProc.h"
+#include "app/KeyboardMode.h"
+#include "app/ShownStates.h"
 #include "game/Stats.h"
 #include "library/AtomicFile.h"
 #include "library/Config.h"
@@ -13,6 +15,7 @@
 #include "library/Leftovers.h"
 #include "library/PuzzleFile.h"
 #include "platform/Desktop.h"
+#include "ui/AccessibleNames.h"
 #include "ui/Controls.h"
 #include "ui/SoundCues.h"
 
@@ -141,8 +144,10 @@ StartOutcome startProgram(const std::string& executablePath) {
     createControls();
     assignBitmaps();
     d.registerWaves(ui::cueResources());
+    ui::describeControls(shownStates());
     d.showWindow(Window::Main);
     library::loadConfig();
+    applyKeyboardMode();
     return {true, false, 0, 0};
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Exit.h"
+#include "app/KeyboardMode.h"
 #include "app/Startup.h"
 #include "platform/qt/QtMain.h"
 #include "ui/Controls.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
         std::fputs(line.errors.c_str(), stderr);
         return std::fflush(stdout) == 0 ? line.exitCode : 1;
     }
+    app::keyboardOptionGiven = line.keyboard;
     platform::qt::Program program;
     program.start = [](const std::string& executablePath) {
         const app::StartOutcome outcome = app::startProgram(executablePath);

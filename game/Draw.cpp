@@ -12,6 +12,7 @@
 #include "library/LibraryState.h"
 #include "library/PuzzleFile.h"
 #include "platform/Desktop.h"
+#include "ui/Notices.h"
 
 namespace game {
 
@@ -129,7 +130,7 @@ bool drawPuzzle() {
             clearRoundStrings();
         }
     }
-    if (library::libraryState.recordCount == 0) platform::desktop().beep();
+    if (library::libraryState.recordCount == 0) ui::refuse(ui::Refusal::NoPuzzles);
     return drew;
 }
 

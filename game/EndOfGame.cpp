@@ -5,6 +5,7 @@
 #include "game/RoundState.h"
 #include "game/Stats.h"
 #include "ui/Controls.h"
+#include "ui/Notices.h"
 #include "ui/SoundCues.h"
 
 namespace game {
@@ -25,7 +26,14 @@ void endGameWon() {
     d.showControl(ui::id::WinPictureRight);
     game::playCueUnlessMuted(ui::SoundCue::Win);
     roundState.gameInProgress = 0;
+    const int player = roundState.currentPlayer;
+    const bool known = player == 1 || player == 2;
+    const std::int32_t before = known ? playerStats[player - 1].totalScore : 0;
     recordWin();
+    if (known) {
+        const PlayerStats& p = playerStats[player - 1];
+        ui::announce(ui::winNotice(roundState.plainAnswer, player, p.totalScore - before, p.totalText));
+    }
     d.setText(ui::id::PlayerOneWinsDisplay, playerStats[0].winsText);
     d.setText(ui::id::PlayerTwoWinsDisplay, playerStats[1].winsText);
     d.setText(ui::id::PlayerOneTotalDisplay, playerStats[0].totalText);
@@ -45,6 +53,7 @@ void endGameLost() {
     }
     roundState.gameInProgress = 0;
     recordLoss();
+    ui::announce(ui::lossNotice(roundState.currentPlayer));
     d.setText(ui::id::PlayerOneLossesDisplay, playerStats[0].lossesText);
     d.setText(ui::id::PlayerTwoLossesDisplay, playerStats[1].lossesText);
 }

@@ -9,6 +9,7 @@
 #include "library/LibraryState.h"
 #include "library/PuzzleViewer.h"
 #include "ui/Controls.h"
+#include "ui/Notices.h"
 #include "ui/SoundCues.h"
 
 namespace game {
@@ -20,6 +21,10 @@ const char* const missingHintText = "No data";
 const std::string missedLettersBlank(28, ' ');
 
 bool fiveGuessMode() { return roundState.difficultyToggleCount % 2 != 0; }
+
+const char* levelNotice() {
+    return fiveGuessMode() ? "Level: five wrong guesses allowed" : "Level: seven wrong guesses allowed";
+}
 
 void showHeadStart() {
     auto& d = platform::desktop();
@@ -43,8 +48,10 @@ void choosePlayer(platform::Window window, std::int32_t player) {
         s.gameInProgress == 1 && (s.wrongGuesses == 0 || (s.wrongGuesses == 2 && fiveGuessMode()));
     if (!betweenGames && !nothingCountedYet) return;   // refused without a sound
     ui::playCue(ui::SoundCue::Click);
+    const bool switched = roundState.currentPlayer != player;
     roundState.currentPlayer = player;
     platform::desktop().setFocus(window);
+    if (switched) ui::announce(ui::playerNotice(player));
 }
 
 }  // namespace
@@ -82,6 +89,8 @@ void onNewGame(platform::Window window) {
     if (library::libraryState.recordCount == 0) {
         d.setText(ui::id::PhraseDisplay, missingDataText);
         d.setText(ui::id::HintDisplay, missingHintText);
+    } else if (s.gameInProgress == 1) {
+        ui::announce(ui::newGameNotice(s.plainAnswer, s.hint, s.wrongGuesses));
     }
 }
 
@@ -104,6 +113,7 @@ void onDifficulty(platform::Window window) {
         d.setText(ui::id::GuessLimitDisplay, fiveGuessMode() ? "7" : "5");
         s.difficultyToggleCount += 1;
         d.setFocus(window);
+        ui::announce(levelNotice());
     } else if (s.gameInProgress == 1 && s.playerWrongGuesses == 0) {
         // Before the first real miss the head start comes and goes at once.
         ui::playCue(ui::SoundCue::Click);
@@ -116,8 +126,9 @@ void onDifficulty(platform::Window window) {
         }
         s.difficultyToggleCount += 1;
         d.setFocus(window);
+        ui::announce(levelNotice());
     } else {
-        d.beep();
+        ui::refuse(ui::Refusal::LevelLocked);
     }
 }
 
@@ -128,20 +139,21 @@ void onReveal(platform::Window window) {
     auto& s = roundState;
     auto& d = platform::desktop();
     if (s.wrongGuesses != 7 || s.gameInProgress != 0) {
-        d.beep();
+        ui::refuse(ui::Refusal::NothingToReveal);
         return;
     }
     ui::playCue(ui::SoundCue::Click);
     d.setFocus(window);
     d.setText(ui::id::PhraseDisplay, s.answer);
     s.wrongGuesses = 0;
+    ui::announce(ui::revealNotice(s.plainAnswer));
 }
 
 void onFigure(platform::Window) {
     auto& s = roundState;
     auto& d = platform::desktop();
     if (s.gameInProgress == 1) {
-        d.beep();
+        ui::refuse(ui::Refusal::FigureLocked);
         return;
     }
     if (s.altFigureMode == 1) {
@@ -151,6 +163,7 @@ void onFigure(platform::Window) {
         d.showControl(ui::id::FigureModeIndicator);
         s.altFigureMode = 1;
     }
+    ui::announce(s.altFigureMode == 1 ? "Figure mode on" : "Figure mode off");
 }
 
 }  // namespace game

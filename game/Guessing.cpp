@@ -10,6 +10,7 @@
 #include "game/RoundState.h"
 #include "game/TextCase.h"
 #include "ui/Controls.h"
+#include "ui/Notices.h"
 #include "ui/SoundCues.h"
 
 namespace game {
@@ -77,8 +78,10 @@ void guessLetter(int letter) {
         d.setText(ui::id::MissedLetters, s.missedLetters);
         countWrongGuess();
         game::playCueUnlessMuted(ui::SoundCue::Miss);
+        ui::announce(ui::missNotice(tile.text[0], s.wrongGuesses));
     } else {
         game::playCueUnlessMuted(ui::SoundCue::Hit);
+        ui::announce(ui::hitNotice(tile.text[0], hits));
     }
 }
 
@@ -97,7 +100,7 @@ void guessPhrase(platform::Window) {
     auto& s = roundState;
     auto& d = platform::desktop();
     if (s.gameInProgress != 1) {
-        d.beep();
+        ui::refuse(ui::Refusal::NoGameToGuess);
         return;
     }
     ui::playCue(ui::SoundCue::Click);
@@ -115,6 +118,7 @@ void guessPhrase(platform::Window) {
     s.missedLetters += "# ";
     d.setText(ui::id::MissedLetters, s.missedLetters);
     countWrongGuess();
+    ui::announce(ui::wrongPhraseNotice(s.wrongGuesses));
     updateGallows();
 }
 

@@ -3,6 +3,8 @@
 #include "game/GameControl.h"
 #include "game/RoundState.h"
 #include "library/LibraryState.h"
+#include "ui/AccessibleNames.h"
+#include "ui/Notices.h"
 #include "ui/SoundCues.h"
 
 namespace game {
@@ -24,6 +26,7 @@ bool messageStripTest(platform::Window window, platform::Point client) {
     d.beep();
     d.showWindow(platform::Window::Message);
     roundState.messageShownCount += 1;
+    ui::announce(ui::windowDescription(platform::Window::Message));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "game/Mute.h"
 
 #include "game/RoundState.h"
+#include "ui/Notices.h"
 
 namespace game {
 
@@ -14,6 +15,7 @@ void onSoundButton(platform::Window window) {
     ui::playCue(ui::SoundCue::Click);
     roundState.soundToggleCount += 1;
     platform::desktop().setFocus(window);
+    ui::announce(soundMuted() ? "Sound off" : "Sound on");
 }
 
 }  // namespace game

@@ -1,6 +1,7 @@
 #include "game/Stats.h"
 
 #include <sstream>
+#include <string>
 #include <limits>
 
 #include "app/AppPaths.h"
@@ -8,6 +9,7 @@
 #include "library/AtomicFile.h"
 #include "library/PuzzleFile.h"
 #include "ui/Controls.h"
+#include "ui/Notices.h"
 #include "ui/SoundCues.h"
 
 namespace game {
@@ -196,8 +198,9 @@ void onResetStats(platform::Window window) {
         d.setText(out.losses, p.lossesText);
         d.setText(out.wins, p.winsText);
         d.setText(out.total, p.totalText);
+        ui::announce("Player " + std::to_string(player) + ": score, wins and losses reset");
     } else {
-        d.beep();
+        ui::refuse(ui::Refusal::NothingToReset);
     }
     d.setFocus(window);
 }

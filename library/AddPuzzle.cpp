@@ -8,6 +8,7 @@
 #include "library/PuzzleRecord.h"
 #include "library/PuzzleViewer.h"
 #include "ui/Controls.h"
+#include "ui/Notices.h"
 #include "ui/SoundCues.h"
 
 namespace library {
@@ -41,7 +42,7 @@ void onAddPuzzles(Window) {
     if (Disable_Console == 0) {
         toggleAddWindow();
     } else if (Disable_Console == 1) {
-        platform::desktop().beep();
+        ui::refuse(ui::Refusal::AddingLocked);
     }
     // Any other value: the button does nothing at all.
 }
@@ -61,22 +62,23 @@ void onAdd(Window) {
     const std::string hint = fieldForAdd(ui::id::HintEdit, editText(ui::id::HintEdit));
 
     if (phrase.empty()) {
-        d.beep();
+        ui::refuse(ui::Refusal::NoPhraseToAdd);
         return;
     }
     // A single character is not a puzzle; it is ignored without a word.
     if (phrase.size() < 2) return;
     // A terminator inside a field would split the record when it is read.
     if (!storableField(phrase, kPhraseForbidden) || !storableField(hint, kHintForbidden)) {
-        d.beep();
+        ui::refuse(ui::Refusal::UnstorablePuzzle);
         return;
     }
     if (!AppendPuzzleRecord(buildRecord(phrase, hint))) {
-        d.beep();   // not stored: the fields keep the text for a retry
+        ui::refuse(ui::Refusal::PuzzleNotStored);   // the fields keep the text for a retry
         return;
     }
     d.setText(ui::id::PhraseEdit, "");
     d.setText(ui::id::HintEdit, "");
+    ui::announce("Puzzle stored");
 }
 
 bool AppendPuzzleRecord(const std::string& record) {

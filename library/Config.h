@@ -12,6 +12,9 @@ extern std::int32_t& Disable_VCCntls;
 // The file written on a first run: locked, with a note on how to unlock.
 extern const char* const kDefaultConfig;
 
+// 1 turns keyboard play on: a line "Keyboard_Play= 1" after the two switches.
+extern std::int32_t& Keyboard_Play;   // in app::programState
+
 // Reads the file, or creates it locked when it is missing.
 void loadConfig();
 

@@ -7,6 +7,7 @@
 #include "library/LibraryState.h"
 #include "library/PuzzleFile.h"
 #include "ui/Controls.h"
+#include "ui/Notices.h"
 #include "ui/SoundCues.h"
 
 namespace library {
@@ -128,16 +129,19 @@ void onView(platform::Window) {
     auto& v = puzzleViewer;
     auto& d = platform::desktop();
     if (v.deleteMode != 0 || Disable_VCCntls != 0 || !v.status.empty()) {
-        d.beep();
+        ui::refuse(Disable_VCCntls != 0 ? ui::Refusal::ViewingLocked : ui::Refusal::ViewerBusy);
     } else {
         ui::playCue(ui::SoundCue::Click);
         StepPuzzleViewer();
         d.setText(ui::id::PhraseEdit, shownPart(v.currentPhrase));
         d.setText(ui::id::HintEdit, shownPart(v.currentHint));
+        if (!v.currentPhrase.empty())
+            ui::announce("Puzzle: " + d.text(ui::id::PhraseEdit) + ". Hint: " + d.text(ui::id::HintEdit));
     }
     // A pending status is shown once, by this press.
     if (v.status.size() >= 6) {
         d.setText(ui::id::PhraseEdit, v.status);
+        ui::announce(v.status);
         v.status.clear();
     }
 }
@@ -146,7 +150,7 @@ void onDelete(platform::Window) {
     auto& v = puzzleViewer;
     auto& d = platform::desktop();
     if (v.deleteMode != 0 || Disable_VCCntls != 0 || v.currentPhrase.size() < 3) {
-        d.beep();
+        ui::refuse(Disable_VCCntls != 0 ? ui::Refusal::ViewingLocked : ui::Refusal::NothingToDelete);
         return;
     }
     ui::playCue(ui::SoundCue::Click);
@@ -154,7 +158,11 @@ void onDelete(platform::Window) {
     const bool deleted = StepPuzzleViewer();
     d.setText(ui::id::PhraseEdit, "");
     d.setText(ui::id::HintEdit, "");
-    if (!deleted) d.beep();   // the record could not be removed from the files
+    if (!deleted) {
+        ui::refuse(ui::Refusal::PuzzleNotDeleted);   // the record could not be removed from the files
+    } else {
+        ui::announce("Puzzle deleted");
+    }
 }
 
 void AbortPuzzleViewing() {

@@ -98,6 +98,22 @@ inline constexpr int VK_UP = 0x26;
 inline constexpr int VK_RIGHT = 0x27;
 inline constexpr int VK_DOWN = 0x28;
 
+// Virtual key codes the keyboard mode reads besides the arrows and letters
+// ('A'..'Z' are 0x41..0x5A).
+inline constexpr int VK_ESCAPE = 0x1B;
+
+// What a screen reader is told a control is, beyond what its kind says.
+enum class AccessibleRole {
+    Standard,    // as its kind: button, text, picture, edit
+    Pressable,   // a picture that acts when clicked: a button whose Press clicks its middle
+    Hidden,      // left out: its text is told by another control
+};
+
+enum class AccessibleState {
+    Checked,       // a switch that is on, the current player
+    Unavailable,   // cannot be used now (a letter already guessed)
+};
+
 // Message box styles used by the program.
 inline constexpr unsigned MB_OK = 0x0;
 inline constexpr unsigned MB_TOPMOST = 0x40000;
@@ -155,6 +171,26 @@ public:
     // Whether any top-level window on the desktop shows the document of this
     // title: bears it alone or after a viewer's name (titleShowsDocument).
     virtual bool topLevelWindowExists(const std::string& title) = 0;
+
+    // Assistive technology. The logic pushes every name, description, state
+    // and notice; a desktop without a screen reader may drop them.
+    virtual void setAccessibleRole(ControlId, AccessibleRole) {}
+    virtual void setAccessibleName(ControlId, const std::string& /*name*/) {}
+    virtual void setAccessibleDescription(ControlId, const std::string& /*text*/) {}
+    virtual void setAccessibleState(ControlId, AccessibleState, bool /*on*/) {}
+    // A top-level window's words that only its background picture shows.
+    virtual void setWindowDescription(Window, const std::string& /*text*/) {}
+    // Spoken by a screen reader without the player asking.
+    virtual void announce(const std::string& /*text*/) {}
+
+    // Keyboard play: with it on, the buttons and edits of focusOrder take the
+    // focus in that order (Tab, Shift+Tab) with a visible ring, Space and
+    // Return press the focused button, and keys reach the window procedure
+    // while a button has the focus as while the window has it; Escape too
+    // while an edit has it. Off, nothing but the windows and edits takes it.
+    virtual void setKeyboardMode(bool /*on*/, const std::vector<ControlId>& /*focusOrder*/) {}
+    // Return in the edit presses the button (while keyboard play is on).
+    virtual void setReturnButton(ControlId /*edit*/, ControlId /*button*/) {}
 
     // The message loop.
     virtual void postQuit(int exitCode) = 0;

@@ -19,6 +19,8 @@ if [[ "${1:-}" == "--test" ]]; then
   packages+=(pulseaudio pulseaudio-utils openbox)
   packages+=(dpkg-dev lintian appstream man-db)
   packages+=(clang-14 libclang-rt-14-dev llvm-14)
+  # A screen reader's stack: the accessibility bus, its Python client, Orca.
+  packages+=(at-spi2-core python3-pyatspi orca dbus)
 fi
 # Real word lists for the library tool's tests and its import benchmark.
 if [[ "${1:-}" == "--test" ]]; then

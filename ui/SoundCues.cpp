@@ -1,6 +1,7 @@
 #include "ui/SoundCues.h"
 
 #include "platform/Desktop.h"
+#include "ui/Notices.h"
 
 namespace ui {
 

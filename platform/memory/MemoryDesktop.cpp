@@ -268,4 +268,42 @@ void MemoryDesktop::pressButton(ControlId id) {
     sendMessage(c.parent, Message::Command, static_cast<std::uintptr_t>(id), 0);
 }
 
+void MemoryDesktop::setAccessibleRole(ControlId id, AccessibleRole role) { controls_[id].role = role; }
+
+void MemoryDesktop::setAccessibleName(ControlId id, const std::string& name) {
+    controls_[id].accessibleName = name;
+}
+
+void MemoryDesktop::setAccessibleDescription(ControlId id, const std::string& text) {
+    controls_[id].accessibleDescription = text;
+}
+
+void MemoryDesktop::setAccessibleState(ControlId id, AccessibleState state, bool on) {
+    if (on) {
+        controls_[id].states.insert(state);
+    } else {
+        controls_[id].states.erase(state);
+    }
+}
+
+void MemoryDesktop::setWindowDescription(Window w, const std::string& text) { windowDescriptions_[w] = text; }
+
+void MemoryDesktop::announce(const std::string& text) { announcements_.push_back(text); }
+
+void MemoryDesktop::setKeyboardMode(bool on, const std::vector<ControlId>& focusOrder) {
+    keyboardMode_ = on;
+    focusOrder_ = on ? focusOrder : std::vector<ControlId>{};
+}
+
+void MemoryDesktop::setReturnButton(ControlId edit, ControlId button) { returnButtons_[edit] = button; }
+
+void MemoryDesktop::pressKey(Window w, int virtualKey) {
+    sendMessage(w, Message::KeyDown, static_cast<std::uintptr_t>(virtualKey), 0);
+}
+
+void MemoryDesktop::pressReturnIn(ControlId edit) {
+    auto it = returnButtons_.find(edit);
+    if (keyboardMode_ && it != returnButtons_.end()) pressButton(it->second);
+}
+
 }  // namespace platform

@@ -33,6 +33,11 @@ public:
         int textLimit = 0;
         std::string text;
         ControlDescription description;
+        // What a screen reader is told (kept apart from the call log).
+        AccessibleRole role = AccessibleRole::Standard;
+        std::string accessibleName;
+        std::string accessibleDescription;
+        std::set<AccessibleState> states;
     };
     struct MessageBoxCall {
         std::string text;
@@ -71,6 +76,14 @@ public:
     bool topLevelWindowExists(const std::string& title) override;
     void postQuit(int exitCode) override;
     void defaultProcessing(Window w, Message m) override;
+    void setAccessibleRole(ControlId id, AccessibleRole role) override;
+    void setAccessibleName(ControlId id, const std::string& name) override;
+    void setAccessibleDescription(ControlId id, const std::string& text) override;
+    void setAccessibleState(ControlId id, AccessibleState state, bool on) override;
+    void setWindowDescription(Window w, const std::string& text) override;
+    void announce(const std::string& text) override;
+    void setKeyboardMode(bool on, const std::vector<ControlId>& focusOrder) override;
+    void setReturnButton(ControlId edit, ControlId button) override;
 
     // Inspection.
     const std::vector<std::string>& calls() const { return calls_; }
@@ -91,6 +104,12 @@ public:
     int exitCode() const { return exitCode_; }
     const std::vector<MessageBoxCall>& messageBoxes() const { return boxes_; }
     const std::vector<std::string>& openedDocuments() const { return opened_; }
+    const std::vector<std::string>& announcements() const { return announcements_; }
+    void clearAnnouncements() { announcements_.clear(); }
+    bool hasState(ControlId id, AccessibleState s) { return controls_[id].states.count(s) != 0; }
+    const std::string& windowDescription(Window w) { return windowDescriptions_[w]; }
+    bool keyboardMode() const { return keyboardMode_; }
+    const std::vector<ControlId>& focusOrder() const { return focusOrder_; }
 
     const std::vector<int>& registeredWaves() const { return waves_; }
 
@@ -113,6 +132,10 @@ public:
     // The client point of the middle of a control, in the coordinates of w.
     Point centreOf(ControlId id, Window w = Window::Main);
     void pressButton(ControlId id);   // a command from a button, to its parent window
+    // A key press reaching the window (not an edit).
+    void pressKey(Window w, int virtualKey);
+    // Return typed in an edit: presses its return button in keyboard play.
+    void pressReturnIn(ControlId edit);
 
 private:
     void log(std::string call) { calls_.push_back(std::move(call)); }
@@ -132,6 +155,11 @@ private:
     WindowState scratchWindow_;
     ControlState scratchControl_;
     std::set<std::string> foreignTitles_;
+    std::vector<std::string> announcements_;
+    std::map<Window, std::string> windowDescriptions_;
+    std::vector<ControlId> focusOrder_;
+    std::map<ControlId, ControlId> returnButtons_;
+    bool keyboardMode_ = false;
     bool openResult_ = true;
     Window focus_ = Window::Main;
     bool focusSet_ = false;

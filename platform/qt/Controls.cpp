@@ -13,7 +13,10 @@
 
 #include <algorithm>
 
+#include <QKeyEvent>
+
 #include "platform/qt/EditInput.h"
+#include "platform/qt/KeyboardPlay.h"
 #include "platform/qt/Pixmaps.h"
 
 namespace platform::qt {
@@ -97,6 +100,23 @@ void FaceButton::paintEvent(QPaintEvent*) {
     // The whole face over the whole button; an unreadable face is left undrawn.
     QPainter painter(this);
     paintBitmap(painter, rect(), isDown() ? pressed_ : normal_);
+    // Only keyboard play gives a button the focus.
+    if (hasFocus()) keyboardplay::drawFocusRing(painter, rect());
+}
+
+void FaceButton::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_Space:
+            QAbstractButton::keyPressEvent(e);   // held down, pressed when let go
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (!e->isAutoRepeat()) click();
+            return;
+        default:
+            e->ignore();   // letters, arrows and Escape are the window's
+            return;
+    }
 }
 
 Picture::Picture(QWidget* parent) : QLabel(parent) {
@@ -234,6 +254,13 @@ void FittedEdit::setRawText(const std::string& text) {
     // As after a program-set text on the classic edit: the caret at the start,
     // so the beginning of a long text shows.
     setCursorPosition(0);
+}
+
+void FittedEdit::paintEvent(QPaintEvent* e) {
+    QLineEdit::paintEvent(e);
+    if (!hasFocus() || !keyboardplay::on()) return;
+    QPainter painter(this);
+    keyboardplay::drawFocusRing(painter, rect());
 }
 
 std::string FittedEdit::rawText() const {

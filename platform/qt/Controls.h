@@ -24,6 +24,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    // With the focus (keyboard play): Space and Return press it, every
+    // other key goes to the window.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     int normal_;
@@ -80,6 +83,9 @@ public:
 
     void setRawText(const std::string& text);
     std::string rawText() const;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;   // with the focus ring in keyboard play
 
 private:
     class Guard;

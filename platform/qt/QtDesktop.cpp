@@ -12,8 +12,10 @@
 #include <QWindow>
 
 #include "platform/DocumentTitle.h"
+#include "platform/qt/Accessibility.h"
 #include "platform/qt/Controls.h"
 #include "platform/qt/DocumentOpener.h"
+#include "platform/qt/KeyboardPlay.h"
 #include "platform/qt/Pixmaps.h"
 #include "platform/qt/TopWindow.h"
 #include "platform/qt/WavePlayer.h"
@@ -39,6 +41,7 @@ QtDesktop::QtDesktop()
     // it is made, in the application's font: that is the controls' default
     // font, so that no family is looked up for that alone. The message boxes
     // keep the desktop's font.
+    accessibility::install();
     static const QFont desktop = QApplication::font();
     desktopFont_ = desktop;
     QApplication::setFont(controlFont(ControlFont::Default));
@@ -267,6 +270,9 @@ void QtDesktop::setFocus(Window w) {
     TopWindow* widget = live(w);
     if (widget == nullptr) return;
     widget->activateWindow();
+    // In keyboard play a button of the window keeps the focus it has, so
+    // that Tab goes on from it.
+    if (keyboardplay::on() && qobject_cast<FaceButton*>(widget->focusWidget()) != nullptr) return;
     widget->setFocus(Qt::OtherFocusReason);
 }
 

@@ -58,6 +58,15 @@ public:
     bool topLevelWindowExists(const std::string& title) override;
     void postQuit(int exitCode) override;
     void defaultProcessing(Window w, Message m) override;
+    // Assistive technology and keyboard play (QtDesktopAccess.cpp).
+    void setAccessibleRole(ControlId id, AccessibleRole role) override;
+    void setAccessibleName(ControlId id, const std::string& name) override;
+    void setAccessibleDescription(ControlId id, const std::string& text) override;
+    void setAccessibleState(ControlId id, AccessibleState state, bool on) override;
+    void setWindowDescription(Window w, const std::string& text) override;
+    void announce(const std::string& text) override;
+    void setKeyboardMode(bool on, const std::vector<ControlId>& focusOrder) override;
+    void setReturnButton(ControlId edit, ControlId button) override;
 
     // Runs the message loop until the quit is posted (at once when it was
     // posted already) and returns the exit code.

@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/qt/Controls.h"
+#include "platform/qt/KeyboardPlay.h"
 #include "platform/qt/Pixmaps.h"
 
 namespace platform::qt {
@@ -100,15 +102,22 @@ void TopWindow::keyPressEvent(QKeyEvent* e) {
         return;
     }
     // Keys reach the program only while the window itself, not one of its
-    // edit fields, has the focus; keys an edit passes on stop here.
+    // edit fields, has the focus (in keyboard play a button may have it);
+    // keys an edit passes on stop here, but for Escape in keyboard play.
     QWidget* focused = focusWidget();
-    if (focused != nullptr && focused != this) {
+    if (focused != nullptr && focused != this && qobject_cast<FaceButton*>(focused) == nullptr) {
         e->accept();
+        if (keyboardplay::on() && e->key() == Qt::Key_Escape)
+            platform::sendMessage(which_, platform::Message::KeyDown, platform::VK_ESCAPE, 0);
         return;
     }
     e->accept();
     platform::sendMessage(which_, platform::Message::KeyDown,
                           static_cast<std::uintptr_t>(virtualKey(e->key())), 0);
+}
+
+bool TopWindow::focusNextPrevChild(bool next) {
+    return keyboardplay::on() && QWidget::focusNextPrevChild(next);
 }
 
 void TopWindow::closeEvent(QCloseEvent* e) {

@@ -27,7 +27,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
-    bool focusNextPrevChild(bool) override { return false; }
+    // Tab moves the focus only in keyboard play.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     platform::Window which_;
