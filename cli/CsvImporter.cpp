@@ -57,8 +57,13 @@ bool nextRow(std::string_view text, std::size_t& pos, std::size_t& line, Row& ro
 }  // namespace
 
 std::vector<RawEntry> readCsv(std::string_view text) {
-    text = withoutBom(text);
     std::vector<RawEntry> entries;
+    readCsv(text, [&](RawEntry&& e) { entries.push_back(std::move(e)); });
+    return entries;
+}
+
+void readCsv(std::string_view text, const EntrySink& sink) {
+    text = withoutBom(text);
     std::size_t pos = 0, line = 1;
     Row row;
     while (nextRow(text, pos, line, row)) {
@@ -73,9 +78,8 @@ std::vector<RawEntry> readCsv(std::string_view text) {
             if (!row.fields[k].empty()) e.fault = SkipReason::TooManyColumns;
         }
         if (row.unclosed) e.fault = SkipReason::UnclosedQuote;
-        entries.push_back(std::move(e));
+        sink(std::move(e));
     }
-    return entries;
 }
 
 }  // namespace cli

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +26,9 @@ struct RawEntry {
     SkipReason fault = SkipReason::None;   // a fault found while reading it
 };
 
+// Where a reader hands each entry as soon as it is read.
+using EntrySink = std::function<void(RawEntry&&)>;
+
 // Whether the text is no word list at all: it holds a NUL byte.
 bool looksBinary(std::string_view text);
 
@@ -34,13 +39,35 @@ Format detectFormat(std::string_view text);
 // txt: one entry a line, "phrase;hint" or "phrase<TAB>hint" or a phrase
 // alone; empty lines and lines starting with "#" are skipped.
 std::vector<RawEntry> readTxt(std::string_view text);
+// One line of it (without its line end); false for a line that holds no entry.
+bool readTxtLine(std::size_t number, std::string_view line, RawEntry& entry);
 
 // csv as RFC 4180 has it: a phrase column and an optional hint column;
 // quoted fields may hold commas, doubled quotes and line ends.
 std::vector<RawEntry> readCsv(std::string_view text);
+void readCsv(std::string_view text, const EntrySink& sink);
 
 // kvtml: every entry's first translation, its text the phrase and its
 // comment the hint. False, with error, when the text is no readable kvtml.
 bool readKvtml(std::string_view text, std::vector<RawEntry>& entries, std::string& error);
+
+// The same, fed a piece at a time, each entry handed on as soon as it closes.
+class KvtmlReader {
+public:
+    explicit KvtmlReader(EntrySink sink);
+    ~KvtmlReader();
+    KvtmlReader(const KvtmlReader&) = delete;
+    KvtmlReader& operator=(const KvtmlReader&) = delete;
+
+    // The next piece of the file; last with its final piece. False, with
+    // error, once the file shows it is no readable kvtml.
+    bool feed(std::string_view chunk, bool last, std::string& error);
+
+    struct State;
+
+private:
+    bool begin(std::string_view& chunk, std::string& error);
+    std::unique_ptr<State> state_;
+};
 
 }  // namespace cli

@@ -64,18 +64,23 @@ Format detectFormat(std::string_view text) {
     return Format::Txt;
 }
 
+bool readTxtLine(std::size_t number, std::string_view line, RawEntry& e) {
+    if (line.empty() || line.front() == '#') return false;
+    // A phrase never holds ";", so the first one ends it; else a TAB does.
+    std::size_t split = line.find(';');
+    if (split == std::string_view::npos) split = line.find('\t');
+    e = RawEntry{};
+    e.line = number;
+    e.phrase = std::string(line.substr(0, split));
+    if (split != std::string_view::npos) e.hint = std::string(line.substr(split + 1));
+    return true;
+}
+
 std::vector<RawEntry> readTxt(std::string_view text) {
     std::vector<RawEntry> entries;
     forEachLine(withoutBom(text), [&](std::size_t number, std::string_view line) {
-        if (line.empty() || line.front() == '#') return;
-        // A phrase never holds ";", so the first one ends it; else a TAB does.
-        std::size_t split = line.find(';');
-        if (split == std::string_view::npos) split = line.find('\t');
         RawEntry e;
-        e.line = number;
-        e.phrase = std::string(line.substr(0, split));
-        if (split != std::string_view::npos) e.hint = std::string(line.substr(split + 1));
-        entries.push_back(std::move(e));
+        if (readTxtLine(number, line, e)) entries.push_back(std::move(e));
     });
     return entries;
 }
