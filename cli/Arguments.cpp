@@ -14,6 +14,7 @@ struct KnownOption {
 constexpr KnownOption kOptions[] = {
     {"--dir", true},      {"--help", false},  {"--grep", true},    {"--format", true},
     {"--hint", true},     {"--verbose", false}, {"--dry-run", false},
+    {"--max-size", true},
 };
 
 const KnownOption* findOption(const std::string& name) {

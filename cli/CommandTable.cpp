@@ -20,8 +20,9 @@ const std::vector<Command> kCommands = {
      "library (case ignored) is refused.\n"},
     {"delete", &runDelete, 1, 1, {}, "delete N",
      "Deletes record N, numbered as list shows it.\n"},
-    {"import", &runImport, 1, 1000000, {"--format", "--hint", "--verbose", "--dry-run"},
-     "import [--format txt|csv|kvtml] [--hint TEXT] [--verbose] [--dry-run] FILE...",
+    {"import", &runImport, 1, 1000000, {"--format", "--hint", "--verbose", "--dry-run",
+                                         "--max-size"},
+     "import [--format txt|csv|kvtml] [--hint TEXT] [--verbose] [--dry-run] [--max-size SIZE] FILE...",
      "Adds the puzzles of word lists (UTF-8; \"-\" reads standard input) before the\n"
      "library's last record, so that every one can be drawn. Entries that break the\n"
      "add window's rules, and phrases already there (case ignored), are skipped; the\n"
@@ -34,7 +35,10 @@ const std::vector<Command> kCommands = {
      "               format is taken from each file's content.\n"
      "  --hint TEXT  the hint of entries that have none\n"
      "  --verbose    name every skipped entry with its line and reason\n"
-     "  --dry-run    report, but write nothing\n"},
+     "  --dry-run    report, but write nothing\n"
+     "  --max-size SIZE  read inputs of up to SIZE bytes (K, M or G after it for\n"
+     "               KiB, MiB or GiB); 64M without it. Devices, folders and binary\n"
+     "               data are never read.\n"},
     {"export", &runExport, 0, 0, {"--format"}, "export [--format txt|csv]",
      "Writes every record to standard output in UTF-8, as txt (\"phrase;hint\", the\n"
      "default) or csv; import reads both back.\n"},

@@ -1,10 +1,9 @@
 // import: word lists into the library, all of them in one write or none.
-#include <cstdio>
-#include <filesystem>
-#include <iostream>
-#include <iterator>
+#include <cstdint>
 
 #include "cli/CommandSupport.h"
+#include "cli/EntryReader.h"
+#include "cli/InputFile.h"
 #include "cli/Intake.h"
 #include "cli/Latin1.h"
 #include "library/AtomicFile.h"
@@ -14,49 +13,12 @@ namespace cli {
 
 namespace {
 
-bool readInput(const std::string& name, std::string& text, std::string& error) {
-    if (name == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        if (std::cin.bad()) {
-            error = "standard input cannot be read";
-            return false;
-        }
-        return true;
-    }
-    // Named pipes and devices (/dev/stdin, a process substitution) are read too.
-    std::error_code ec;
-    const auto status = std::filesystem::status(name, ec);
-    if (ec || !std::filesystem::exists(status)) {
-        error = name + ": no such file";
-        return false;
-    }
-    if (std::filesystem::is_directory(status)) {
-        error = name + ": a folder, not a word list";
-        return false;
-    }
-    if (!library::readWholeFile(name, text)) {
-        error = name + ": cannot be read";
-        return false;
-    }
-    return true;
-}
-
-// The entries of one file, in the format given or found in it.
-bool readEntries(const std::string& name, const std::string& text, const std::optional<Format>& given,
-                 std::vector<RawEntry>& entries, Format& format, std::string& error) {
-    if (looksBinary(text)) {
-        error = name + ": binary data, not a word list";
-        return false;
-    }
-    format = given ? *given : detectFormat(text);
-    switch (format) {
-        case Format::Txt: entries = readTxt(text); return true;
-        case Format::Csv: entries = readCsv(text); return true;
-        case Format::Kvtml:
-            if (readKvtml(text, entries, error)) return true;
-            error = name + ": " + error;
-            return false;
-    }
+// The most an input may hold: 64 MiB, or what --max-size says.
+bool inputLimit(const Context& c, std::uint64_t& bytes) {
+    bytes = kDefaultMaxInputBytes;
+    if (!c.args.has("--max-size")) return true;
+    if (parseByteSize(c.args.value("--max-size"), bytes)) return true;
+    complain("import --max-size: a size in bytes, or with K, M or G after it (such as 200M)");
     return false;
 }
 
@@ -90,6 +52,8 @@ int runImport(const Context& c) {
     }
     std::string hint;
     if (!defaultHint(c, hint)) return kExitUsage;
+    std::uint64_t maxBytes = 0;
+    if (!inputLimit(c, maxBytes)) return kExitUsage;
     const bool verbose = c.args.has("--verbose");
     const bool dryRun = c.args.has("--dry-run");
 
@@ -100,23 +64,24 @@ int runImport(const Context& c) {
 
     std::string report;
     for (const std::string& name : c.args.operands) {
-        std::string text, error;
-        std::vector<RawEntry> entries;
+        std::string error;
+        InputFile in;
         Format format = Format::Txt;
-        if (!readInput(name, text, error) || !readEntries(name, text, given, entries, format, error)) {
-            complain(error + ". Nothing was imported.");
-            return kExitFailed;
-        }
-        text = std::string();   // a big file need not stay in memory twice
+        std::size_t entries = 0;
         const std::size_t before = intake.added();
-        for (const RawEntry& e : entries) {
+        const EntrySink take = [&](RawEntry&& e) {
+            ++entries;
             const SkipReason reason = intake.take(e);
             if (verbose && reason != SkipReason::None) {
                 report += name + ":" + std::to_string(e.line) + ": skipped, " + describe(reason) + ": " +
                           excerpt(e.phrase) + "\n";
             }
+        };
+        if (!in.open(name, maxBytes, error) || !readEntries(in, given, take, format, error)) {
+            complain(error + ". Nothing was imported.");
+            return kExitFailed;
         }
-        report += name + " (" + formatName(format) + "): " + std::to_string(entries.size()) + " entries, " +
+        report += name + " (" + formatName(format) + "): " + std::to_string(entries) + " entries, " +
                   std::to_string(intake.added() - before) + " new puzzles\n";
     }
 
@@ -133,16 +98,23 @@ int runImport(const Context& c) {
         }
     }
 
-    std::string plain = lib.plain;
-    if (intake.added() > 0) {
-        plain = library::insertRecords(lib.plain, plan, intake.records());
-        if (!dryRun && !storeOrComplain(c, plain)) {
-            writeOut(report);
-            return kExitFailed;
-        }
+    if (dryRun || intake.added() == 0) {
+        if (dryRun) report += "Nothing was written (--dry-run).\n";
+        writeOut(report + libraryState(lib.plain));
+        return kExitOk;
     }
-    if (dryRun) report += "Nothing was written (--dry-run).\n";
-    writeOut(report + libraryState(dryRun ? lib.plain : plain));
+    // A big import holds at most two copies of the library at a time.
+    std::string plain;
+    {
+        const std::string records = intake.takeRecords();
+        plain = library::insertRecords(lib.plain, plan, records);
+    }
+    lib = LoadedLibrary{};
+    if (!storeOrComplain(c, plain)) {
+        writeOut(report);
+        return kExitFailed;
+    }
+    writeOut(report + libraryState(plain));
     return kExitOk;
 }
 
