@@ -1,6 +1,7 @@
 #include "tests/cli/ToolRun.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,8 +51,10 @@ ToolResult runTool(const std::vector<std::string>& args, const std::string& inpu
         ::_exit(127);
     }
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    struct rusage usage {};
+    ::wait4(pid, &status, 0, &usage);
     ToolResult r;
+    r.peakKiB = usage.ru_maxrss;
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.out = readBytes(out);
     r.err = readBytes(err);
