@@ -37,8 +37,13 @@ bool looksBinary(std::string_view text);
 Format detectFormat(std::string_view text);
 
 // txt: one entry a line, "phrase;hint" or "phrase<TAB>hint" or a phrase
-// alone; empty lines and lines starting with "#" are skipped.
+// alone; empty lines and lines starting with "#" are skipped. A backslash
+// before one of the characters isTxtEscaped names, at a line's start, is
+// taken away (so a phrase may start with "#").
 std::vector<RawEntry> readTxt(std::string_view text);
+// The characters a phrase may not start with in a text list unless escaped:
+// # " < \ and the blank.
+bool isTxtEscaped(char c);
 // One line of it (without its line end); false for a line that holds no entry.
 bool readTxtLine(std::size_t number, std::string_view line, RawEntry& entry);
 

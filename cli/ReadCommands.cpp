@@ -65,14 +65,6 @@ int runExport(const Context& c) {
     }
     LoadedLibrary lib;
     if (!openLibrary(c, Access::Read, lib)) return kExitFailed;
-    if (format == Format::Txt) {
-        std::size_t commentLike = 0;
-        for (const auto& r : lib.records) commentLike += !r.phrase.empty() && r.phrase[0] == '#';
-        if (commentLike > 0) {
-            complain("note: " + std::to_string(commentLike) +
-                     " phrase(s) start with \"#\" and would read back as comments; --format csv keeps them");
-        }
-    }
     if (!writeOut(exportRecords(lib.records, format))) {
         complain("cannot write to standard output");
         return kExitFailed;

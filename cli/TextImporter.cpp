@@ -64,8 +64,11 @@ Format detectFormat(std::string_view text) {
     return Format::Txt;
 }
 
+bool isTxtEscaped(char c) { return c == '#' || c == '"' || c == '<' || c == '\\' || c == ' '; }
+
 bool readTxtLine(std::size_t number, std::string_view line, RawEntry& e) {
     if (line.empty() || line.front() == '#') return false;
+    if (line.size() > 1 && line[0] == '\\' && isTxtEscaped(line[1])) line.remove_prefix(1);
     // A phrase never holds ";", so the first one ends it; else a TAB does.
     std::size_t split = line.find(';');
     if (split == std::string_view::npos) split = line.find('\t');
