@@ -90,6 +90,10 @@ bool InputFile::open(const std::string& name, std::uint64_t maxBytes, std::strin
     // A device never ends (/dev/zero) or is no list; a player typing one is.
     const bool typing = name == "-" && ::isatty(fd_);
     if ((S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) && !typing) return fail(error, ": a device, not a word list");
+    // A small file needs no MiB of buffer.
+    bufferBytes_ = kPieceBytes;
+    if (S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) < kPieceBytes)
+        bufferBytes_ = static_cast<std::size_t>(st.st_size) + 1;
     if (S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) > max_) {
         return fail(error, ": " + describeByteSize(static_cast<std::uint64_t>(st.st_size)) +
                                ", larger than the " + describeByteSize(max_) +
@@ -100,12 +104,12 @@ bool InputFile::open(const std::string& name, std::uint64_t maxBytes, std::strin
 
 bool InputFile::read(std::string& piece, std::string& error) {
     if (failed_) return false;
-    piece.resize(kPieceBytes);
+    if (!buffer_) buffer_.reset(new char[bufferBytes_]);
     ssize_t n;
-    do n = ::read(fd_, piece.data(), piece.size());
+    do n = ::read(fd_, buffer_.get(), bufferBytes_);
     while (n < 0 && errno == EINTR);
     if (n < 0) return fail(error, std::string(": cannot be read (") + std::strerror(errno) + ")");
-    piece.resize(static_cast<std::size_t>(n));
+    piece.assign(buffer_.get(), static_cast<std::size_t>(n));
     if (n == 0) return false;
     total_ += static_cast<std::uint64_t>(n);
     // Pipes show their size only by running past the limit.

@@ -2,7 +2,9 @@
 // never a device or a folder, and never more than a size limit.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "cli/TextCensus.h"
@@ -48,6 +50,8 @@ private:
     bool failed_ = false;
     std::string name_;
     std::uint64_t max_ = 0, total_ = 0;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t bufferBytes_ = 0;
     TextCensus census_;
 };
 

@@ -88,3 +88,24 @@ TEST(RoundTrip, TheTextEscapeIsTakenAwayOnlyBeforeWhatItEscapes) {
         {"#hash", "1"}, {"\\back", "2"}, {"\\apple", "3"}, {" blank", "4"}, {"\"quote", "5"}, {"<lt", "6"}};
     EXPECT_EQ(puzzlesIn(f.path()), expected);
 }
+
+TEST(RoundTrip, RecordsNoPuzzleMayBeSpoilNoOtherRecordsComingBack) {
+    // A hint with ";" (which the game reads, but no import takes), one with a line end.
+    TempFolder source("round-broken");
+    writePlainLibrary(source.path(), "first;1:ab;h;i:cd;x\ny:last;2:");
+    ToolResult r = runTool({"--dir", source.dir(), "export", "--format", "csv"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    TempFolder target("round-broken-target");
+    writeBytes(target / "list", r.out);
+    r = runTool({"--dir", target.dir(), "import", (target / "list").string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("(csv): 4 entries, 2 new puzzles"), std::string::npos) << r.out;
+    const std::vector<std::pair<std::string, std::string>> expected = {{"first", "1"}, {"last", "2"}};
+    EXPECT_EQ(puzzlesIn(target.path()), expected);
+
+    // A text list cannot hold a line end: export says so.
+    r = runTool({"--dir", source.dir(), "export"});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.err.find("note: 1 record(s) hold a line end, which a txt list cannot keep; --format csv keeps them"),
+              std::string::npos) << r.err;
+}
