@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -90,10 +91,10 @@ bool InputFile::open(const std::string& name, std::uint64_t maxBytes, std::strin
     // A device never ends (/dev/zero) or is no list; a player typing one is.
     const bool typing = name == "-" && ::isatty(fd_);
     if ((S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) && !typing) return fail(error, ": a device, not a word list");
-    // A small file needs no MiB of buffer.
+    // A small file needs no MiB of buffer (but files of /proc tell a size of 0).
     bufferBytes_ = kPieceBytes;
     if (S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) < kPieceBytes)
-        bufferBytes_ = static_cast<std::size_t>(st.st_size) + 1;
+        bufferBytes_ = std::max<std::size_t>(static_cast<std::size_t>(st.st_size) + 1, 64 * 1024);
     if (S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) > max_) {
         return fail(error, ": " + describeByteSize(static_cast<std::uint64_t>(st.st_size)) +
                                ", larger than the " + describeByteSize(max_) +
