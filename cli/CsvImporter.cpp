@@ -140,7 +140,7 @@ const char* separatorName(char separator) {
     return "?";
 }
 
-CsvRead readCsv(std::string_view text, const CsvLayout& layout) {
+CsvRead readCsv(std::string_view text, const CsvLayout& layout, const EntrySink& sink) {
     text = withoutBom(text);
     CsvRead result;
     result.separator = layout.separator != 0 ? layout.separator : foundSeparator(text);
@@ -170,8 +170,15 @@ CsvRead readCsv(std::string_view text, const CsvLayout& layout) {
             if (!row.fields[k].empty()) e.fault = SkipReason::TooManyColumns;
         }
         if (row.unclosed) e.fault = SkipReason::UnclosedQuote;
-        result.entries.push_back(std::move(e));
+        sink(std::move(e));
     }
+    return result;
+}
+
+CsvRead readCsv(std::string_view text, const CsvLayout& layout) {
+    std::vector<RawEntry> entries;
+    CsvRead result = readCsv(text, layout, [&](RawEntry&& e) { entries.push_back(std::move(e)); });
+    result.entries = std::move(entries);
     return result;
 }
 
