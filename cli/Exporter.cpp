@@ -1,5 +1,6 @@
 #include "cli/Exporter.h"
 
+#include "cli/HeaderRow.h"
 #include "cli/Latin1.h"
 
 namespace cli {
@@ -30,10 +31,24 @@ std::string txtPhrase(const std::string& utf8) {
     return !utf8.empty() && isTxtEscaped(utf8.front()) ? "\\" + utf8 : utf8;
 }
 
+// Whether import, finding the first record's line on top of a list, would
+// take it for a header row ("word;clue") and drop it: a txt line only when
+// it holds a hint, a csv row also when it holds a phrase alone.
+bool readAsHeader(const std::string& phrase, const std::string& hint, Format format) {
+    if (format == Format::Txt && hint.empty()) return false;
+    return looksLikeHeader({phrase, hint});
+}
+
 }  // namespace
 
 std::string exportRecords(const std::vector<library::StoredRecord>& records, Format format) {
     std::string out;
+    // Above a first record import would drop as a header, a header row of
+    // its own, which import drops in its place.
+    if (!records.empty() &&
+        readAsHeader(latin1ToUtf8(records.front().phrase), latin1ToUtf8(records.front().hint), format)) {
+        out += format == Format::Csv ? "Phrase,Hint\r\n" : "Phrase;Hint\n";
+    }
     for (const auto& r : records) {
         const std::string phrase = latin1ToUtf8(r.phrase);
         const std::string hint = latin1ToUtf8(r.hint);

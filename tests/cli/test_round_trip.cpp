@@ -109,3 +109,29 @@ TEST(RoundTrip, RecordsNoPuzzleMayBeSpoilNoOtherRecordsComingBack) {
     EXPECT_NE(r.err.find("note: 1 record(s) hold a line end, which a txt list cannot keep; --format csv keeps them"),
               std::string::npos) << r.err;
 }
+
+TEST(RoundTrip, AFirstRecordThatLooksLikeAHeaderRowComesBack) {
+    // A library without frame records whose first puzzle reads like a
+    // spreadsheet's header: import's header detection must not drop it.
+    for (const char* plain : {"word;clue:hint;phrase:owl;Night bird:", "word;:owl;Night bird:"}) {
+        TempFolder source("round-header");
+        writePlainLibrary(source.path(), plain);
+        const auto puzzles = puzzlesIn(source.path());
+        for (const char* format : {"txt", "csv"}) {
+            SCOPED_TRACE(std::string(plain) + " as " + format);
+            const ToolResult exported = runTool({"--dir", source.dir(), "export", "--format", format});
+            ASSERT_EQ(exported.exitCode, 0) << exported.err;
+            TempFolder target("round-header-target");
+            writeBytes(target / "list", exported.out);
+            const ToolResult imported = runTool({"--dir", target.dir(), "import", (target / "list").string()});
+            ASSERT_EQ(imported.exitCode, 0) << imported.err;
+            // (A record without a hint comes back with the default one.)
+            std::vector<std::string> want, got;
+            for (const auto& p : puzzles) want.push_back(p.first);
+            for (const auto& p : puzzlesIn(target.path())) got.push_back(p.first);
+            EXPECT_EQ(got, want) << exported.out << imported.out;
+            if (puzzles.front().second.empty()) continue;
+            EXPECT_EQ(puzzlesIn(target.path()), puzzles) << exported.out << imported.out;
+        }
+    }
+}
