@@ -15,13 +15,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::resetProgram();
     const auto entries = cli::readCsv(bytes);
     std::size_t previous = 0;
-    const std::size_t lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+    // A line ends at LF, CR LF or a CR alone.
+    std::size_t lines = 1;
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+        if (bytes[k] == '\n' || (bytes[k] == '\r' && (k + 1 >= bytes.size() || bytes[k + 1] != '\n'))) ++lines;
+    }
     for (const auto& e : entries) {
         FUZZ_CHECK(e.line > previous && e.line <= lines, fuzz::show(bytes));
         previous = e.line;
-        // Without quotes a field never holds a comma or a line end.
+        // Without quotes a field never holds a line end (the separator, found
+        // from the rows, may be ";" or TAB: a comma may then be in a field).
         if (bytes.find('"') == std::string::npos)
-            FUZZ_CHECK(e.phrase.find_first_of(",\n") == std::string::npos && e.hint.find_first_of(",\n") == std::string::npos,
+            FUZZ_CHECK(e.phrase.find_first_of("\r\n") == std::string::npos && e.hint.find_first_of("\r\n") == std::string::npos,
                        fuzz::show(bytes));
     }
     fuzz::checkedIntake(entries, bytes);

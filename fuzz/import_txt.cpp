@@ -19,10 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         std::string_view rest = cli::withoutBom(bytes);
         while (!rest.empty()) {
-            const std::size_t end = rest.find('\n');
+            // A line ends at LF, CR LF or a CR alone.
+            const std::size_t end = rest.find_first_of("\r\n");
             std::string_view line = rest.substr(0, end);
-            rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            std::size_t next = end == std::string_view::npos ? rest.size() : end + 1;
+            if (end != std::string_view::npos && rest[end] == '\r' && next < rest.size() && rest[next] == '\n') ++next;
+            rest.remove_prefix(next);
             lines.emplace_back(line);
         }
     }
