@@ -19,6 +19,7 @@ constexpr KnownOption kOptions[] = {
     {"--keep-possessives", false},
     {"--header", true},
     {"--separator", true},
+    {"--max-size", true},
 };
 
 const KnownOption* findOption(const std::string& name) {

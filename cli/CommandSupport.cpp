@@ -4,6 +4,24 @@
 
 namespace cli {
 
+namespace {
+
+// As many records as splitLibrary finds, without building them: a phrase
+// up to ";" (or the end), a hint up to ":" (or the end).
+std::size_t countRecords(const std::string& plain) {
+    std::size_t count = 0, pos = 0;
+    while (pos < plain.size()) {
+        ++count;
+        const std::size_t semi = plain.find(';', pos);
+        if (semi == std::string::npos) break;
+        const std::size_t colon = plain.find(':', semi + 1);
+        pos = colon == std::string::npos ? plain.size() : colon + 1;
+    }
+    return count;
+}
+
+}  // namespace
+
 bool openLibrary(const Context& c, Access access, LoadedLibrary& library) {
     std::string error;
     bool missing = false;
@@ -24,7 +42,7 @@ bool openLibrary(const Context& c, Access access, LoadedLibrary& library) {
 }
 
 std::string libraryState(const std::string& plain) {
-    const auto records = library::splitLibrary(plain).size();
+    const std::size_t records = countRecords(plain);
     const std::int64_t drawable = library::drawableCount(plain);
     std::string text = "The library holds " + std::to_string(records) + " record" + (records == 1 ? "" : "s");
     if (drawable > 2) return text + "; New Game draws from " + std::to_string(drawable) + " of them.\n";

@@ -25,10 +25,11 @@ const std::vector<Command> kCommands = {
       "--long-hints",
       "--keep-possessives",
       "--header",
-      "--separator"},
+      "--separator",
+      "--max-size"},
      "import [--format txt|csv|kvtml] [--hint TEXT] [--verbose] [--dry-run]\n"
      "         [--long-hints skip|shorten] [--keep-possessives] [--header yes|no]\n"
-     "         [--separator ,|;|tab] FILE...",
+     "         [--separator ,|;|tab] [--max-size SIZE] FILE...",
      "Adds the puzzles of word lists (UTF-8; \"-\" reads standard input) before the\n"
      "library's last record, so that every one can be drawn. Entries that break the\n"
      "add window's rules, and phrases already there (case ignored), are skipped; the\n"
@@ -55,7 +56,10 @@ const std::vector<Command> kCommands = {
      "               the csv separator (implies --format csv); without it the one\n"
      "               the first rows show\n"
      "  --verbose    name every skipped entry with its line and reason\n"
-     "  --dry-run    report, but write nothing\n"},
+     "  --dry-run    report, but write nothing\n"
+     "  --max-size SIZE  read inputs of up to SIZE bytes (K, M or G after it for\n"
+     "               KiB, MiB or GiB); 64M without it. Devices, folders and binary\n"
+     "               data are never read.\n"},
     {"export", &runExport, 0, 0, {"--format"}, "export [--format txt|csv]",
      "Writes every record to standard output in UTF-8, as txt (\"phrase;hint\", the\n"
      "default) or csv; import reads both back.\n"},

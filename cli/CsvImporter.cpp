@@ -18,6 +18,7 @@ struct Row {
     std::vector<std::string> fields;
     std::size_t line = 0;
     bool unclosed = false;
+    bool stray = false;   // a quote inside an unquoted field, or text after a closing one
 };
 
 // A line ends at LF, CR LF or a CR alone (old Mac files).
@@ -37,7 +38,8 @@ bool nextRow(std::string_view text, char separator, std::size_t& pos, std::size_
     row.line = line;
     std::string field;
     while (true) {
-        if (pos < text.size() && text[pos] == '"') {
+        const bool quoted = pos < text.size() && text[pos] == '"';
+        if (quoted) {
             // A quoted field: up to the lone closing quote; "" stands for ".
             ++pos;
             bool closed = false;
@@ -58,7 +60,12 @@ bool nextRow(std::string_view text, char separator, std::size_t& pos, std::size_
             if (!closed) row.unclosed = true;
         }
         // The unquoted part (or what follows a closing quote) up to the separator or a line end.
-        while (pos < text.size() && text[pos] != separator && !atLineEnd(text, pos)) field.push_back(text[pos++]);
+        const std::size_t start = pos;
+        while (pos < text.size() && text[pos] != separator && !atLineEnd(text, pos)) {
+            if (text[pos] == '"') row.stray = true;
+            field.push_back(text[pos++]);
+        }
+        if (quoted && pos > start) row.stray = true;
         row.fields.push_back(std::move(field));
         field.clear();
         if (pos < text.size() && text[pos] == separator) {
@@ -74,31 +81,43 @@ bool isEmptyRow(const Row& row) { return row.fields.size() == 1 && row.fields[0]
 
 constexpr std::array<char, 3> kSeparators = {',', ';', '\t'};
 
-// The separator the first rows show: the one that splits the most of them,
-// then the one that splits them most alike; a comma when none splits any.
+// The separator the first rows show: one whose quotes all open and close
+// fields as RFC 4180 has them (a wrong separator sees a quoted field's
+// separators and line ends as its own and ends up with stray quotes), then
+// the one that splits the most of them, then the one that splits them most
+// alike; a comma when none splits any.
 char foundSeparator(std::string_view text) {
     text = text.substr(0, 64 * 1024);
     char best = ',';
+    bool bestClean = false;
     std::size_t bestSplit = 0, bestAlike = 0;
+    bool firstOne = true;
     for (char separator : kSeparators) {
         std::size_t pos = 0, line = 1, split = 0, looked = 0;
+        bool clean = true;
         std::map<std::size_t, std::size_t> widths;
         Row row;
         while (looked < 20 && nextRow(text, separator, pos, line, row)) {
             if (isEmptyRow(row)) continue;
             ++looked;
             if (row.fields.size() > 1) ++split;
+            if (row.stray || row.unclosed) clean = false;
             ++widths[row.fields.size()];
         }
         std::size_t alike = 0;
         for (const auto& [width, rows] : widths) {
             if (width > 1 && rows > alike) alike = rows;
         }
-        if (split > bestSplit || (split == bestSplit && alike > bestAlike)) {
+        const bool better = firstOne || (clean && !bestClean) ||
+                            (clean == bestClean &&
+                             (split > bestSplit || (split == bestSplit && alike > bestAlike)));
+        if (better && (split > 0 || firstOne)) {
             best = separator;
+            bestClean = clean;
             bestSplit = split;
             bestAlike = alike;
         }
+        firstOne = false;
     }
     return best;
 }
@@ -140,7 +159,7 @@ const char* separatorName(char separator) {
     return "?";
 }
 
-CsvRead readCsv(std::string_view text, const CsvLayout& layout) {
+CsvRead readCsv(std::string_view text, const CsvLayout& layout, const EntrySink& sink) {
     text = withoutBom(text);
     CsvRead result;
     result.separator = layout.separator != 0 ? layout.separator : foundSeparator(text);
@@ -170,8 +189,15 @@ CsvRead readCsv(std::string_view text, const CsvLayout& layout) {
             if (!row.fields[k].empty()) e.fault = SkipReason::TooManyColumns;
         }
         if (row.unclosed) e.fault = SkipReason::UnclosedQuote;
-        result.entries.push_back(std::move(e));
+        sink(std::move(e));
     }
+    return result;
+}
+
+CsvRead readCsv(std::string_view text, const CsvLayout& layout) {
+    std::vector<RawEntry> entries;
+    CsvRead result = readCsv(text, layout, [&](RawEntry&& e) { entries.push_back(std::move(e)); });
+    result.entries = std::move(entries);
     return result;
 }
 

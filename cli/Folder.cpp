@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "cli/LockHolder.h"
 #include "library/AtomicFile.h"
 #include "library/FolderLock.h"
 #include "library/Leftovers.h"
@@ -148,9 +149,7 @@ bool takeFolder(const app::AppPaths& paths, Access access, bool& missing, std::s
             if (access == Access::Change) library::removeLeftovers(paths);
             return true;
         case library::LockResult::HeldElsewhere:
-            error = "the game is running on the library in " + where +
-                    (state.holder > 0 ? " (process " + std::to_string(state.holder) + ")" : std::string()) +
-                    "; close it and try again. Nothing was changed.";
+            error = heldMessage(state, where) + " Nothing was changed.";
             return false;
         case library::LockResult::Unsafe:
             error = state.lockFile + " " + library::describeUnsafeLock(state.unsafe) +
@@ -162,8 +161,9 @@ bool takeFolder(const app::AppPaths& paths, Access access, bool& missing, std::s
     // No lock file can be made: a folder this user may not write to. Reading
     // is still safe unless someone holds the lock; a change is not made.
     if (access != Access::Change) {
-        if (library::probeFolderLock(paths.directory).result != library::LockResult::HeldElsewhere) return true;
-        error = "the game is running on the library in " + where + "; close it and try again.";
+        const library::FolderLockState held = library::probeFolderLock(paths.directory);
+        if (held.result != library::LockResult::HeldElsewhere) return true;
+        error = heldMessage(held, where);
         return false;
     }
     error = "cannot take the lock of " + where + " (is the folder writable?). Nothing was changed.";

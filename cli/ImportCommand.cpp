@@ -1,12 +1,10 @@
 // import: word lists into the library, all of them in one write or none.
-#include <cstdio>
-#include <filesystem>
-#include <iostream>
-#include <iterator>
+#include <cstdint>
 
 #include "cli/CommandSupport.h"
+#include "cli/EntryReader.h"
+#include "cli/InputFile.h"
 #include "cli/Intake.h"
-#include "cli/HeaderRow.h"
 #include "cli/Latin1.h"
 #include "cli/WordForms.h"
 #include "library/AtomicFile.h"
@@ -16,84 +14,12 @@ namespace cli {
 
 namespace {
 
-bool readInput(const std::string& name, std::string& text, std::string& error) {
-    if (name == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        if (std::cin.bad()) {
-            error = "standard input cannot be read";
-            return false;
-        }
-        return true;
-    }
-    // Named pipes and devices (/dev/stdin, a process substitution) are read too.
-    std::error_code ec;
-    const auto status = std::filesystem::status(name, ec);
-    if (ec || !std::filesystem::exists(status)) {
-        error = name + ": no such file";
-        return false;
-    }
-    if (std::filesystem::is_directory(status)) {
-        error = name + ": a folder, not a word list";
-        return false;
-    }
-    if (!library::readWholeFile(name, text)) {
-        error = name + ": cannot be read";
-        return false;
-    }
-    return true;
-}
-
-// How the files are to be read: what the options say.
-struct ReadingRules {
-    std::optional<Format> format;
-    CsvLayout csv;
-};
-
-bool endsWithCsv(const std::string& name) {
-    if (name.size() < 4) return false;
-    std::string end = name.substr(name.size() - 4);
-    for (char& c : end) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return end == ".csv";
-}
-
-// The entries of one file, in the format given or found in it; note tells
-// how it was read when that is not plain ("semicolon, header row skipped").
-bool readEntries(const std::string& name, const std::string& text, const ReadingRules& rules,
-                 std::vector<RawEntry>& entries, Format& format, std::string& note, std::string& error) {
-    if (looksBinary(text)) {
-        error = name + ": binary data, not a word list";
-        return false;
-    }
-    if (rules.format) {
-        format = *rules.format;
-    } else if (rules.csv.separator != 0 || endsWithCsv(name)) {
-        format = Format::Csv;   // a spreadsheet's file, whatever separator it shows
-    } else {
-        format = detectFormat(text);
-    }
-    switch (format) {
-        case Format::Txt:
-            entries = readTxt(text);
-            // "Phrase;Hint" on top of a list: a header row, not a puzzle.
-            if (!entries.empty() && rules.csv.header != HeaderRule::No &&
-                (rules.csv.header == HeaderRule::Yes ||
-                 (!entries.front().hint.empty() && looksLikeHeader({entries.front().phrase, entries.front().hint})))) {
-                entries.erase(entries.begin());
-                note = "header row skipped";
-            }
-            return true;
-        case Format::Csv: {
-            CsvRead read = readCsv(text, rules.csv);
-            entries = std::move(read.entries);
-            note = separatorName(read.separator);
-            if (read.headerSkipped) note += ", header row skipped";
-            return true;
-        }
-        case Format::Kvtml:
-            if (readKvtml(text, entries, error)) return true;
-            error = name + ": " + error;
-            return false;
-    }
+// The most an input may hold: 64 MiB, or what --max-size says.
+bool inputLimit(const Context& c, std::uint64_t& bytes) {
+    bytes = kDefaultMaxInputBytes;
+    if (!c.args.has("--max-size")) return true;
+    if (parseByteSize(c.args.value("--max-size"), bytes)) return true;
+    complain("import --max-size: a size in bytes, or with K, M or G after it (such as 200M)");
     return false;
 }
 
@@ -187,6 +113,8 @@ int runImport(const Context& c) {
     if (!readingRules(c, reading) || !entryRules(c, rules)) return kExitUsage;
     std::string hint;
     if (!defaultHint(c, hint)) return kExitUsage;
+    std::uint64_t maxBytes = 0;
+    if (!inputLimit(c, maxBytes)) return kExitUsage;
     const bool verbose = c.args.has("--verbose");
     const bool dryRun = c.args.has("--dry-run");
 
@@ -198,16 +126,13 @@ int runImport(const Context& c) {
     std::string report;
     std::size_t entriesRead = 0, shortened = 0;
     for (const std::string& name : c.args.operands) {
-        std::string text, error, note;
-        std::vector<RawEntry> entries;
+        std::string error, note;
+        InputFile in;
         Format format = Format::Txt;
-        if (!readInput(name, text, error) || !readEntries(name, text, reading, entries, format, note, error)) {
-            complain(error + ". Nothing was imported.");
-            return kExitFailed;
-        }
-        text = std::string();   // a big file need not stay in memory twice
+        std::size_t entries = 0;
         const std::size_t before = intake.added();
-        for (RawEntry& e : entries) {
+        const EntrySink take = [&](RawEntry&& e) {
+            ++entries;
             if (e.fault == SkipReason::None && e.hint.empty() && !rules.keepPossessives && isPossessive(e.phrase))
                 e.fault = SkipReason::Possessive;
             if (rules.shortenHints && characterCount(e.hint) > library::kMaxHintLength) {
@@ -219,10 +144,14 @@ int runImport(const Context& c) {
                 report += name + ":" + std::to_string(e.line) + ": skipped, " + describe(reason) + ": " +
                           excerpt(e.phrase) + "\n";
             }
+        };
+        if (!in.open(name, maxBytes, error) || !readEntries(in, reading, take, format, note, error)) {
+            complain(error + ". Nothing was imported.");
+            return kExitFailed;
         }
-        entriesRead += entries.size();
+        entriesRead += entries;
         report += name + " (" + formatName(format) + (note.empty() ? "" : ", " + note) +
-                  "): " + std::to_string(entries.size()) + " entries, " + std::to_string(intake.added() - before) +
+                  "): " + std::to_string(entries) + " entries, " + std::to_string(intake.added() - before) +
                   " new puzzles\n";
     }
 
@@ -259,13 +188,25 @@ int runImport(const Context& c) {
                  (*why != '\0' ? std::string("; ") + why : std::string()));
         return kExitFailed;
     }
-    const std::string plain = library::insertRecords(lib.plain, plan, intake.records());
-    if (!dryRun && !storeOrComplain(c, lib, plain)) {
+    if (dryRun) {
+        report += "Nothing was written (--dry-run).\n";
+        writeOut(report + libraryState(lib.plain));
+        return kExitOk;
+    }
+    // A big import holds at most two copies of the library at a time: the
+    // records read and the list's are let go before the new text is stored.
+    std::string plain;
+    {
+        const std::string records = intake.takeRecords();
+        plain = library::insertRecords(lib.plain, plan, records);
+    }
+    lib.plain = std::string();
+    lib.records = std::vector<library::StoredRecord>();
+    if (!storeOrComplain(c, lib, plain)) {
         writeOut(report);
         return kExitFailed;
     }
-    if (dryRun) report += "Nothing was written (--dry-run).\n";
-    writeOut(report + libraryState(dryRun ? lib.plain : plain));
+    writeOut(report + libraryState(plain));
     return kExitOk;
 }
 

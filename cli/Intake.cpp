@@ -19,8 +19,18 @@ bool clearlyTooLong(const std::string& utf8, std::size_t limit) { return utf8.si
 
 Intake::Intake(const std::vector<std::string>& existing, std::string defaultHint)
     : defaultHint_(std::move(defaultHint)) {
-    taken_.reserve(existing.size() * 2 + 16);
-    for (const auto& phrase : existing) taken_.insert(library::phraseKey(phrase));
+    for (const auto& phrase : existing) {
+        const std::size_t at = existing_.size();
+        existing_ += phrase.substr(0, phrase.find(';'));
+        existing_ += ';';
+        taken_.claim(std::string_view(existing_).substr(at, existing_.size() - 1 - at), 0, at);
+    }
+}
+
+std::string Intake::takeRecords() {
+    taken_ = PhraseIndex({&existing_, &records_});
+    existing_ = std::string();
+    return std::move(records_);
 }
 
 std::size_t Intake::skippedTotal() const {
@@ -49,7 +59,7 @@ SkipReason Intake::judge(const RawEntry& entry) {
 
     const library::PuzzleFault fault = library::checkPuzzle(phrase, hint);
     if (fault != library::PuzzleFault::None) return fromFault(fault);
-    if (!taken_.insert(library::phraseKey(phrase)).second) return SkipReason::Duplicate;
+    if (!taken_.claim(phrase, 1, records_.size())) return SkipReason::Duplicate;
 
     records_ += library::buildRecord(phrase, hint);
     ++added_;

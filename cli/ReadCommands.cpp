@@ -72,11 +72,11 @@ int runExport(const Context& c) {
     LoadedLibrary lib;
     if (!openLibrary(c, Access::Read, lib)) return kExitFailed;
     if (format == Format::Txt) {
-        std::size_t commentLike = 0;
-        for (const auto& r : lib.records) commentLike += !r.phrase.empty() && r.phrase[0] == '#';
-        if (commentLike > 0) {
-            complain("note: " + std::to_string(commentLike) +
-                     " phrase(s) start with \"#\" and would read back as comments; --format csv keeps them");
+        std::size_t broken = 0;
+        for (const auto& r : lib.records) broken += (r.phrase + r.hint).find_first_of("\r\n") != std::string::npos;
+        if (broken > 0) {
+            complain("note: " + std::to_string(broken) +
+                     " record(s) hold a line end, which a txt list cannot keep; --format csv keeps them");
         }
     }
     if (!writeOut(exportRecords(lib.records, format))) {

@@ -66,18 +66,26 @@ Format detectFormat(std::string_view text) {
     return Format::Txt;
 }
 
+bool isTxtEscaped(char c) { return c == '#' || c == '"' || c == '<' || c == '\\' || c == ' '; }
+
+bool readTxtLine(std::size_t number, std::string_view line, RawEntry& e) {
+    if (line.empty() || line.front() == '#') return false;
+    if (line.size() > 1 && line[0] == '\\' && isTxtEscaped(line[1])) line.remove_prefix(1);
+    // A phrase never holds ";", so the first one ends it; else a TAB does.
+    std::size_t split = line.find(';');
+    if (split == std::string_view::npos) split = line.find('\t');
+    e = RawEntry{};
+    e.line = number;
+    e.phrase = std::string(line.substr(0, split));
+    if (split != std::string_view::npos) e.hint = std::string(line.substr(split + 1));
+    return true;
+}
+
 std::vector<RawEntry> readTxt(std::string_view text) {
     std::vector<RawEntry> entries;
     forEachLine(withoutBom(text), [&](std::size_t number, std::string_view line) {
-        if (line.empty() || line.front() == '#') return;
-        // A phrase never holds ";", so the first one ends it; else a TAB does.
-        std::size_t split = line.find(';');
-        if (split == std::string_view::npos) split = line.find('\t');
         RawEntry e;
-        e.line = number;
-        e.phrase = std::string(line.substr(0, split));
-        if (split != std::string_view::npos) e.hint = std::string(line.substr(split + 1));
-        entries.push_back(std::move(e));
+        if (readTxtLine(number, line, e)) entries.push_back(std::move(e));
     });
     return entries;
 }

@@ -11,7 +11,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-qpa-plugins libpulse-dev
-  libglib2.0-dev libx11-dev
+  libglib2.0-dev libx11-dev libexpat1-dev
   fonts-liberation shared-mime-info desktop-file-utils
 )
 if [[ "${1:-}" == "--test" ]]; then

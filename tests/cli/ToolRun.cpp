@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -78,8 +79,10 @@ ToolResult runAs(const passwd* user, const std::vector<std::string>& args, const
         ::_exit(127);
     }
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    struct rusage usage {};
+    ::wait4(pid, &status, 0, &usage);
     ToolResult r;
+    r.peakKiB = usage.ru_maxrss;
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.out = readBytes(out);
     r.err = readBytes(err);

@@ -15,6 +15,7 @@ struct ToolResult {
     int exitCode = -1;   // -1: it did not exit normally
     std::string out;
     std::string err;
+    long peakKiB = 0;    // the largest resident set it had
 };
 
 // Runs the tool (or another program) with args, standard input from input,

@@ -8,7 +8,6 @@
 #include "cli/Importers.h"
 #include "cli/Intake.h"
 #include "cli/Latin1.h"
-#include "cli/XmlReader.h"
 
 using namespace cli;
 
@@ -78,40 +77,84 @@ TEST(Readers, CsvFollowsRfc4180) {
     EXPECT_EQ(e[6].fault, SkipReason::UnclosedQuote);
 }
 
-TEST(XmlReader, EntitiesCdataCommentsAndMistakes) {
-    XmlReader xml("<?xml version='1.0'?><!DOCTYPE a [<!ELEMENT a ANY>]><!-- c --><a x=\"1\" y='2'>"
-                  "t&amp;&lt;&#233;&#x20AC;<![CDATA[<raw>&amp;]]><!-- inside --><b/></a>\n");
-    ASSERT_EQ(xml.next(), XmlReader::Token::Start);
-    EXPECT_EQ(xml.name(), "a");
-    ASSERT_EQ(xml.next(), XmlReader::Token::Text);
-    EXPECT_EQ(xml.text(), "t&<\xc3\xa9\xe2\x82\xac");
-    ASSERT_EQ(xml.next(), XmlReader::Token::Text);
-    EXPECT_EQ(xml.text(), "<raw>&amp;");
-    ASSERT_EQ(xml.next(), XmlReader::Token::Start);
-    EXPECT_EQ(xml.name(), "b");
-    EXPECT_EQ(xml.next(), XmlReader::Token::End);
-    EXPECT_EQ(xml.next(), XmlReader::Token::End);
-    EXPECT_EQ(xml.next(), XmlReader::Token::Finished);
+namespace {
 
-    for (const char* broken : {"<a><b></a>", "<a>", "<a>&nbsp;</a>", "<a x=1/>", "<a/><b/>", "<a><!-- x</a>",
-                               "", "text", "<a>&#0;</a>", "<a><![CDATA[x</a>"}) {
-        XmlReader r(broken);
-        XmlReader::Token t;
-        do t = r.next();
-        while (t != XmlReader::Token::Error && t != XmlReader::Token::Finished);
-        EXPECT_EQ(t, XmlReader::Token::Error) << broken;
-        EXPECT_FALSE(r.error().empty());
-    }
+// A kvtml file with one entry whose first translation's text is text.
+std::string oneEntry(const std::string& text, const std::string& prolog = "") {
+    return "<?xml version='1.0'?>" + prolog + "<kvtml><entries><entry><translation><text>" + text +
+           "</text></translation></entry></entries></kvtml>";
 }
 
-TEST(XmlReader, DeepNestingIsNoProblem) {
-    std::string doc;
-    for (int i = 0; i < 200000; ++i) doc += "<a>";
-    for (int i = 0; i < 200000; ++i) doc += "</a>";
-    XmlReader xml(doc);
-    std::size_t tokens = 0;
-    while (xml.next() == XmlReader::Token::Start || xml.depth() > 0) ++tokens;
-    EXPECT_EQ(tokens, 399999u);
+std::string kvtmlError(const std::string& doc) {
+    std::vector<RawEntry> e;
+    std::string error;
+    return readKvtml(doc, e, error) ? std::string() : error;
+}
+
+}  // namespace
+
+TEST(KvtmlXml, EntitiesCdataCommentsAndANamedButUnreadDtd) {
+    std::vector<RawEntry> e;
+    std::string error;
+    ASSERT_TRUE(readKvtml(oneEntry("t&amp;&lt;&#233;&#x20AC;<![CDATA[<raw>&amp;]]><!-- inside -->x",
+                                   "<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">"),
+                          e, error))
+        << error;
+    ASSERT_EQ(e.size(), 1u);
+    EXPECT_EQ(e[0].phrase, "t&<\xc3\xa9\xe2\x82\xac<raw>&amp;x");
+
+    for (const char* broken : {"<a><b></a>", "<kvtml>", "<kvtml x=1/>", "<kvtml/><b/>", "<kvtml><!-- x</kvtml>", "",
+                               "text", "<kvtml><entries>&#0;</entries></kvtml>",
+                               "<kvtml><![CDATA[x</kvtml>"}) {
+        EXPECT_FALSE(kvtmlError(broken).empty()) << broken;
+    }
+    EXPECT_NE(kvtmlError(oneEntry("&nbsp;")).find("line 1"), std::string::npos) << kvtmlError(oneEntry("&nbsp;"));
+}
+
+TEST(KvtmlXml, DeclarationsOfTheFilesOwnAndExternalEntitiesAreRefused) {
+    // The billion laughs: entities that expand to each other.
+    std::string laughs = "<!DOCTYPE kvtml [<!ENTITY a \"haha\">";
+    for (char c = 'b'; c <= 'j'; ++c) {
+        laughs += std::string("<!ENTITY ") + c + " \"";
+        for (int k = 0; k < 10; ++k) laughs += std::string("&") + static_cast<char>(c - 1) + ";";
+        laughs += "\">";
+    }
+    laughs += "]>";
+    EXPECT_FALSE(kvtmlError(oneEntry("&j;", laughs)).empty());
+    EXPECT_FALSE(kvtmlError(oneEntry("&x;", "<!DOCTYPE kvtml [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>")).empty());
+    EXPECT_FALSE(kvtmlError(oneEntry("y", "<!DOCTYPE kvtml [<!ELEMENT kvtml ANY>]>")).empty());
+    EXPECT_FALSE(kvtmlError(oneEntry("&x;", "<!DOCTYPE kvtml SYSTEM \"/etc/passwd\">")).empty());
+}
+
+TEST(KvtmlXml, NestingIsBoundedAndPiecesReadAsTheWhole) {
+    std::string deep = "<kvtml><entries>";
+    for (int i = 0; i < 100000; ++i) deep += "<a>";
+    EXPECT_NE(kvtmlError(deep).find("nested deeper"), std::string::npos) << kvtmlError(deep);
+    std::string fine = "<kvtml><entries><entry><translation><text>ok</text><x>";
+    for (int i = 0; i < 200; ++i) fine += "<a>";
+    for (int i = 0; i < 200; ++i) fine += "</a>";
+    fine += "</x></translation></entry></entries></kvtml>";
+    EXPECT_EQ(kvtmlError(fine), "");
+
+    // Fed a byte at a time, a file gives the entries it gives whole.
+    std::string doc = "\xef\xbb\xbf  <?xml version='1.0' encoding='latin1'?><kvtml><entries>";
+    for (int i = 0; i < 20; ++i) doc += "<entry><translation><text> w\xe9rd" + std::to_string(i) + "</text><comment>h&amp;" + std::to_string(i) + "</comment></translation></entry>\n";
+    doc += "</entries></kvtml>";
+    std::vector<RawEntry> whole, pieces;
+    std::string error;
+    ASSERT_TRUE(readKvtml(doc, whole, error)) << error;
+    KvtmlReader reader([&](RawEntry&& e) { pieces.push_back(std::move(e)); });
+    for (std::size_t k = 0; k < doc.size(); ++k) ASSERT_TRUE(reader.feed(doc.substr(k, 1), k + 1 == doc.size(), error)) << k << error;
+    ASSERT_EQ(whole.size(), 20u);
+    ASSERT_EQ(pieces.size(), 20u);
+    for (std::size_t i = 0; i < 20; ++i) {
+        EXPECT_EQ(pieces[i].phrase, whole[i].phrase);
+        EXPECT_EQ(pieces[i].hint, whole[i].hint);
+        EXPECT_EQ(pieces[i].line, whole[i].line);
+    }
+    EXPECT_EQ(whole[3].phrase, "w\xc3\xa9rd3");
+    EXPECT_EQ(whole[3].hint, "h&3");
+    EXPECT_EQ(whole[3].line, 4u);
 }
 
 TEST(Readers, KvtmlTakesEachEntrysFirstTranslation) {

@@ -259,3 +259,15 @@ TEST(Conventions, VersionHelpAndUnknownOptions) {
         EXPECT_FALSE(r.err.empty());
     }
 }
+
+TEST(CsvLayout, SeparatorsInsideQuotedFieldsDoNotChooseTheSeparator) {
+    // A comma list (as export writes it) whose one quoted hint holds
+    // semicolons and line ends: read with ";", its quotes would be stray.
+    const std::string text = "\"owl\",\"a;b\nc;d\ne;f\"\r\nlark,Song bird\r\n";
+    const CsvRead r = readCsv(text, {});
+    EXPECT_EQ(r.separator, ',');
+    ASSERT_EQ(r.entries.size(), 2u);
+    EXPECT_EQ(r.entries[0].phrase, "owl");
+    EXPECT_EQ(r.entries[0].hint, "a;b\nc;d\ne;f");
+    EXPECT_EQ(r.entries[1].phrase, "lark");
+}

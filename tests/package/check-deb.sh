@@ -73,6 +73,11 @@ case "$(field Depends)" in
     *libqt6widgets6*libstdc++6*) ;;
     *) fail "Depends lacks what dpkg-shlibdeps finds: $(field Depends)" ;;
 esac
+# The library tool reads kvtml files through expat.
+case "$(field Depends)" in
+    *libexpat1*) ;;
+    *) fail "Depends lacks libexpat1, which tarvik-kxv-library links: $(field Depends)" ;;
+esac
 # The libraries opened at run time are not seen by dpkg-shlibdeps.
 for lib in libpulse0 libglib2.0-0; do
     case "$(field Depends)" in
