@@ -10,14 +10,14 @@
 #include "fuzz/RecordGrammar.h"
 #include "game/Draw.h"
 #include "game/RoundState.h"
+#include "game/TextCase.h"
 #include "library/LibraryState.h"
 
 namespace {
 
-std::string upperAscii(std::string s) {
-    for (char& c : s) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
+// The answer is the phrase in the game's capitals (Latin-1 letters too).
+std::string upperPhrase(std::string s) {
+    game::upperCaseInPlace(s);
     return s;
 }
 
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(allRoundStringsEmpty(), "strings left after no draw from " + fuzz::show(file));
             continue;
         }
-        FUZZ_CHECK(s.plainAnswer == upperAscii(records[pick].phrase),
+        FUZZ_CHECK(s.plainAnswer == upperPhrase(records[pick].phrase),
                    fuzz::show(s.plainAnswer) + " as record " + std::to_string(pick) + " of " + fuzz::show(file));
         FUZZ_CHECK(s.hint == records[pick].hint,
                    fuzz::show(s.hint) + " as hint " + std::to_string(pick) + " of " + fuzz::show(file));
