@@ -67,7 +67,7 @@ grep -qx 'Icon=tarvik-kxv' "$entry" || fail "icon name"
 grep -q '^Name=.' "$entry" && grep -q '^Comment=.' "$entry" || fail "name or comment missing"
 # The action that starts the game in keyboard play.
 grep -qx 'Actions=Keyboard;' "$entry" && grep -qx 'Name=Play with the keyboard' "$entry" &&
-    grep -qx "Exec=\"$prefix/games/tarvik-kxv\" --keyboard" "$entry" || fail "keyboard action: $(grep ^Exec "$entry")"
+    grep -qx "Exec=\"$prefix/bin/tarvik-kxv\" --keyboard" "$entry" || fail "keyboard action: $(grep ^Exec "$entry")"
 
 # The same rules with a prefix without blanks give an unquoted Exec.
 "$cmake" --install "$build" --prefix "$work/plain" >/dev/null 2>&1 || fail "second install failed"
