@@ -111,7 +111,7 @@ bool readEntries(InputFile& in, const ReadingRules& rules, const EntrySink& sink
                 if (first) {
                     first = false;
                     if (header == HeaderRule::Yes ||
-                        (header == HeaderRule::Auto && !e.hint.empty() && looksLikeHeader({e.phrase, e.hint}))) {
+                        (header == HeaderRule::Auto && !e.phrase.empty() && !e.hint.empty() && looksLikeHeader({e.phrase, e.hint}))) {
                         note = "header row skipped";
                         return;
                     }

@@ -66,7 +66,7 @@ Format detectFormat(std::string_view text) {
     return Format::Txt;
 }
 
-bool isTxtEscaped(char c) { return c == '#' || c == '"' || c == '<' || c == '\\' || c == ' '; }
+bool isTxtEscaped(char c) { return c == '#' || c == '"' || c == '<' || c == '\\' || c == ' ' || c == '\t'; }
 
 bool readTxtLine(std::size_t number, std::string_view line, RawEntry& e) {
     if (line.empty() || line.front() == '#') return false;
