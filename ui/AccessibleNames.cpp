@@ -13,12 +13,12 @@ namespace {
 
 using R = platform::AccessibleRole;
 
-constexpr AccessibleSpec named(int id, const char* name, const char* description = "",
+constexpr AccessibleRow named(int id, const char* name, const char* description = "",
                                R role = R::Standard) {
     return {id, name, description, role};
 }
 
-constexpr AccessibleSpec tile(int k) {
+constexpr AccessibleRow tile(int k) {
     constexpr const char* names[26] = {
         "Letter A", "Letter B", "Letter C", "Letter D", "Letter E", "Letter F", "Letter G",
         "Letter H", "Letter I", "Letter J", "Letter K", "Letter L", "Letter M", "Letter N",
@@ -47,7 +47,7 @@ std::string trimmed(const std::string& s) {
 
 }  // namespace
 
-const std::array<AccessibleSpec, kControlCount> accessibleTable = {{
+const std::array<AccessibleRow, kControlCount> accessibleTable = {{
     named(id::PlayerOneButton, "Player 1", "Makes player 1 the one who plays; checked while player 1 plays"),
     named(id::PlayerTwoButton, "Player 2", "Makes player 2 the one who plays; checked while player 2 plays"),
     named(id::ResetStatsButton, "Reset Stats", "Sets the score, wins and losses of the current player to 0"),
@@ -120,9 +120,9 @@ const std::array<int, 21> focusOrder = {
     id::MessageCloseButton,
 };
 
-const AccessibleSpec* findAccessible(int controlId) {
+const AccessibleRow* findAccessible(int controlId) {
     auto it = std::find_if(accessibleTable.begin(), accessibleTable.end(),
-                           [controlId](const AccessibleSpec& a) { return a.id == controlId; });
+                           [controlId](const AccessibleRow& a) { return a.id == controlId; });
     return it == accessibleTable.end() ? nullptr : &*it;
 }
 
@@ -188,8 +188,8 @@ std::string accessibleNameFor(int controlId, const std::string& text) {
         const std::string value = trimmed(text);
         return label->second + (value.empty() ? std::string("none") : value);
     }
-    const AccessibleSpec* spec = findAccessible(controlId);
-    return spec != nullptr ? spec->name : std::string();
+    const AccessibleRow* row = findAccessible(controlId);
+    return row != nullptr ? row->name : std::string();
 }
 
 const char* windowDescription(platform::Window w) {
@@ -233,11 +233,11 @@ void describeControls(const ShownStates& states) {
     auto& d = platform::desktop();
     for (platform::Window w : {platform::Window::Main, platform::Window::AddPuzzle, platform::Window::Message})
         d.setWindowDescription(w, windowDescription(w));
-    for (const AccessibleSpec& spec : accessibleTable) {
-        if (spec.role != R::Standard) d.setAccessibleRole(spec.id, spec.role);
-        if (spec.role == R::Hidden) continue;
-        pushName(spec.id, spec.name);
-        if (spec.description[0] != '\0') d.setAccessibleDescription(spec.id, spec.description);
+    for (const AccessibleRow& row : accessibleTable) {
+        if (row.role != R::Standard) d.setAccessibleRole(row.id, row.role);
+        if (row.role == R::Hidden) continue;
+        pushName(row.id, row.name);
+        if (row.description[0] != '\0') d.setAccessibleDescription(row.id, row.description);
     }
     refreshAccessibleNames(states);
 }

@@ -23,7 +23,7 @@ struct ShownStates {
 };
 
 
-struct AccessibleSpec {
+struct AccessibleRow {
     int id;
     // The name; for a display that carries a value, the label its value
     // follows (see accessibleNameFor).
@@ -33,9 +33,9 @@ struct AccessibleSpec {
 };
 
 // In the control table's order.
-extern const std::array<AccessibleSpec, kControlCount> accessibleTable;
+extern const std::array<AccessibleRow, kControlCount> accessibleTable;
 
-const AccessibleSpec* findAccessible(int id);
+const AccessibleRow* findAccessible(int id);
 
 // The name of a control showing this text: the displays name their label
 // and value, the phrase is spelled; other controls keep their fixed name.

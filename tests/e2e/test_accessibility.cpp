@@ -171,7 +171,7 @@ TEST_F(Accessibility, EveryShownControlHasItsNameAndRole) {
         return w == platform::Window::Main ? "Tarvik_KXv" : w == platform::Window::AddPuzzle ? "Add_Puzzle" : "Message_KXv";
     };
     for (const ui::ControlSpec& c : ui::controlTable) {
-        const ui::AccessibleSpec* a = ui::findAccessible(c.id);
+        const ui::AccessibleRow* a = ui::findAccessible(c.id);
         std::vector<const Node*> matches;
         for (const Node& n : nodes) {
             if (n.window != windowTitle(c.parent)) continue;

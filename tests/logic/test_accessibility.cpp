@@ -31,7 +31,7 @@ TEST(AccessibleTable, NamesEveryControlOfTheControlTableInItsOrder) {
     std::set<std::string> mainNames;
     for (std::size_t k = 0; k < ui::controlTable.size(); ++k) {
         const ui::ControlSpec& c = ui::controlTable[k];
-        const ui::AccessibleSpec& a = ui::accessibleTable[k];
+        const ui::AccessibleRow& a = ui::accessibleTable[k];
         ASSERT_EQ(a.id, c.id) << c.name;
         if (a.role == AccessibleRole::Hidden) continue;
         EXPECT_STRNE(a.name, "") << c.name;
@@ -44,7 +44,7 @@ TEST(AccessibleTable, NamesEveryControlOfTheControlTableInItsOrder) {
         }
     }
     for (int k = 0; k < 26; ++k) {
-        const ui::AccessibleSpec* tile = ui::findAccessible(id::LetterTile(k));
+        const ui::AccessibleRow* tile = ui::findAccessible(id::LetterTile(k));
         ASSERT_NE(tile, nullptr);
         EXPECT_EQ(tile->name, "Letter " + std::string(1, static_cast<char>('A' + k)));
         EXPECT_EQ(tile->role, AccessibleRole::Pressable);
@@ -98,10 +98,10 @@ TEST(SpokenText, ThePhraseIsSpelledWordByWordAndReadWholeWhenComplete) {
 TEST_F(AccessibilityTest, StartUpNamesEveryControlAndDescribesTheWindows) {
     write("KXStats.dat", "190 0 3 0 2 0");
     start();
-    for (const auto& spec : ui::accessibleTable) {
-        EXPECT_EQ(desk.control(spec.id).role, spec.role) << spec.id;
-        if (spec.role != AccessibleRole::Hidden) {
-            EXPECT_FALSE(name(spec.id).empty()) << spec.id;
+    for (const auto& row : ui::accessibleTable) {
+        EXPECT_EQ(desk.control(row.id).role, row.role) << row.id;
+        if (row.role != AccessibleRole::Hidden) {
+            EXPECT_FALSE(name(row.id).empty()) << row.id;
         }
     }
     EXPECT_EQ(name(id::PlayerOneTotalDisplay), "Player 1 score " + one().totalText);

@@ -35,7 +35,7 @@ protected:
 TEST_F(AccessibilityQtTest, EveryControlHasTheRoleAndNameOfTheTable) {
     start(false);
     for (const ui::ControlSpec& c : ui::controlTable) {
-        const ui::AccessibleSpec* a = ui::findAccessible(c.id);
+        const ui::AccessibleRow* a = ui::findAccessible(c.id);
         QAccessibleInterface* i = iface(control(c.id));
         ASSERT_NE(i, nullptr) << c.name;
         QAccessible::Role role = QAccessible::StaticText;
