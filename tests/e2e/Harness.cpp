@@ -384,9 +384,11 @@ bool XServer::start(const fs::path& logDir, std::string& error) {
                 return d != nullptr;
             },
             10s, 20ms);
+        // Xvfb takes the number's lock file before it listens: a server that
+        // answers while the lock names another process is not this one.
         if (d != nullptr) {
-            sleepFor(50ms);
-            if (!server_.running()) {   // another server answered on that number
+            const long lockPid = std::strtol(readFile("/tmp/.X" + number + "-lock").c_str(), nullptr, 10);
+            if (lockPid != static_cast<long>(server_.pid()) || !server_.running()) {   // another server answered
                 XCloseDisplay(d);
                 d = nullptr;
             }
@@ -594,6 +596,14 @@ void Xdo::key(const std::string& keys, int repeat) const {
 void Xdo::type(const std::string& text) const { xdotool({"type", "--delay", "40", text}); }
 
 void Xdo::focus(const std::string& windowId) const { xdotool({"windowfocus", windowId}); }
+
+std::string Xdo::focused() const {
+    const RunResult r = xdotool({"getwindowfocus"});
+    if (!r.finished || r.exitCode != 0) return {};
+    std::string id = r.out;
+    while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+    return id;
+}
 
 // ---- Screen checks ---------------------------------------------------------
 
@@ -808,12 +818,87 @@ bool ProgramTest::windowVisible(const std::string& title) const {
     return !xdo_->search("^" + title + "$", true).empty();
 }
 
+bool ProgramTest::waitForFocus(const std::string& windowId, std::chrono::milliseconds timeout) {
+    return !windowId.empty() && waitUntil([&] { return xdo_->focused() == windowId; }, timeout, 20ms);
+}
+
+bool ProgramTest::clickToFocus(const std::string& windowId, int x, int y) {
+    xdo_->click(x, y);
+    return waitForFocus(windowId);
+}
+
 void ProgramTest::clickControl(int id) {
     const ScreenRect r = controlOnScreen(id);
     xdo_->click(r.centreX(), r.centreY());
 }
 
+bool ProgramTest::clickField(int id) {
+    const ui::ControlSpec* row = ui::findControl(id);
+    if (row == nullptr) return false;
+    const std::string title = row->parent == platform::Window::AddPuzzle ? "Add_Puzzle"
+                              : row->parent == platform::Window::Message ? "Message_KXv"
+                                                                         : "Tarvik_KXv";
+    const auto ids = xdo_->search("^" + title + "$", true);
+    if (ids.empty()) return false;
+    clickControl(id);
+    return waitForFocus(ids.front());
+}
+
+bool ProgramTest::typeInto(int id, const std::string& text) {
+    if (!clickField(id)) return false;
+    xdo_->type(text);
+    return true;
+}
+
 void ProgramTest::clickTile(char letter) { clickControl(ui::id::LetterTile(letter - 'A')); }
+
+bool ProgramTest::tileShown(const QImage& shot, char letter) {
+    const ScreenRect r = controlOnScreen(ui::id::LetterTile(letter - 'A'));
+    return showsPicture(shot, ui::letterTileBitmap(letter - 'A'), r.left, r.top, 0.9);
+}
+
+bool ProgramTest::waitForTileGone(char letter, std::chrono::milliseconds timeout) {
+    return waitUntil([&] { return !tileShown(x_.screenshot(), letter); }, timeout, 40ms);
+}
+
+bool ProgramTest::startNewGame(std::chrono::milliseconds timeout) {
+    const ScreenRect line = controlOnScreen(ui::id::PhraseDisplay);
+    const QImage before = settledScreenshot();
+    clickControl(ui::id::NewGameButton);
+    return waitUntil([&] {
+        return differingPixels(before, x_.screenshot(), line.left, line.top, line.width, line.height) > 40;
+    }, timeout, 40ms);
+}
+
+bool ProgramTest::waitForGameEnd(std::chrono::milliseconds timeout) {
+    const ScreenRect win = controlOnScreen(ui::id::WinPictureLeft);
+    const ScreenRect loss = controlOnScreen(ui::id::LossFigure);
+    const ScreenRect altLoss = controlOnScreen(ui::id::AltLossFigure);
+    return waitUntil([&] {
+        const QImage shot = x_.screenshot();
+        return showsPicture(shot, 3750, win.left, win.top, 0.9) ||
+               showsPicture(shot, ui::findControl(ui::id::LossFigure)->bitmap, loss.left, loss.top, 0.9) ||
+               showsPicture(shot, ui::findControl(ui::id::AltLossFigure)->bitmap, altLoss.left, altLoss.top, 0.9);
+    }, timeout, 40ms);
+}
+
+RunResult ProgramTest::runAs(const std::string& account, const std::vector<std::string>& argv,
+                             const fs::path& workDir, const Environment& extra,
+                             std::chrono::milliseconds timeout) {
+    Environment env = programEnvironment();
+    for (const auto& [k, v] : extra) env[k] = v;
+    const std::string tag = "cmd" + std::to_string(++commands_);
+    const fs::path out = dir() / (tag + ".out");
+    const fs::path err = dir() / (tag + ".err");
+    RunResult r;
+    Process p;
+    if (!p.start(argv, env, workDir, out, err, account)) return r;
+    r.finished = p.wait(timeout);
+    r.exitCode = p.exitCode();
+    r.out = readFile(out);
+    r.err = readFile(err);
+    return r;
+}
 
 void ProgramTest::launchWithFileSizeLimit(unsigned long long bytes, const Environment& extra) {
     program_.reset();
@@ -852,7 +937,7 @@ QImage ProgramTest::settledScreenshot() {
     QImage last = x_.screenshot();
     const auto deadline = Clock::now() + 3s;
     while (Clock::now() < deadline) {
-        sleepFor(60ms);
+        sleepFor(60ms);   // "settled": two shots this far apart are alike
         QImage next = x_.screenshot();
         if (next == last) break;
         last = next;
@@ -873,6 +958,44 @@ bool ProgramTest::waitForPicture(int bitmap, int left, int top, std::chrono::mil
                                  double threshold) {
     return waitUntil([&] { return showsPicture(x_.screenshot(), bitmap, left, top, threshold); },
                      timeout, 40ms);
+}
+
+bool installBuild(const fs::path& prefix, const fs::path& destDir, std::string& error) {
+    std::vector<std::string> argv;
+    if (!destDir.empty()) argv = {"env", "DESTDIR=" + destDir.string()};
+    for (const char* a : {TARVIK_CMAKE, "--install", TARVIK_BUILD_DIR, "--prefix"}) argv.push_back(a);
+    argv.push_back(prefix.string());
+    const RunResult r = run(argv, {}, 120s);
+    if (r.finished && r.exitCode == 0) return true;
+    error = r.out + r.err;
+    return false;
+}
+
+void makeRootsReadOnly(const fs::path& root) {
+    constexpr auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    std::error_code ec;
+    for (const auto& e : fs::recursive_directory_iterator(root, ec)) {
+        if (::lchown(e.path().c_str(), 0, 0) != 0) ADD_FAILURE() << "cannot give " << e.path() << " to root";
+        if (!e.is_symlink()) fs::permissions(e.path(), writable, fs::perm_options::remove);
+    }
+    if (::lchown(root.c_str(), 0, 0) != 0) ADD_FAILURE() << "cannot give " << root << " to root";
+    fs::permissions(root, writable, fs::perm_options::remove);
+}
+
+std::map<std::string, std::string> snapshot(const fs::path& root) {
+    std::map<std::string, std::string> out;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) != 0) continue;
+        std::ostringstream d;
+        d << std::oct << st.st_mode << std::dec << " " << st.st_uid << ":" << st.st_gid << " " << st.st_size
+          << " " << st.st_mtime;
+        if (S_ISREG(st.st_mode)) d << " " << std::hash<std::string>{}(readFile(it->path()));
+        out[fs::relative(it->path(), root).string()] = d.str();
+    }
+    return out;
 }
 
 void ProgramTest::writeLibrary(const std::string& plain) {

@@ -191,6 +191,8 @@ public:
     void key(const std::string& keys, int repeat = 1) const;
     void type(const std::string& text) const;
     void focus(const std::string& windowId) const;
+    // The window that has the X input focus, as search gives ids; empty when none.
+    std::string focused() const;
 
 private:
     RunResult xdotool(const std::vector<std::string>& args) const;
@@ -266,10 +268,31 @@ protected:
     std::string waitForWindow(const std::string& title,
                               std::chrono::milliseconds timeout = std::chrono::seconds(5));
     bool windowVisible(const std::string& title) const;
+    // Waits until the window has the X input focus, so that keys sent now
+    // reach it; false on timeout.
+    bool waitForFocus(const std::string& windowId, std::chrono::milliseconds timeout = std::chrono::seconds(3));
+    // Clicks the window at (x, y) and waits until it has the focus.
+    bool clickToFocus(const std::string& windowId, int x, int y);
     // Clicks the middle of a control as it stands at start.
     void clickControl(int id);
+    // Clicks an edit field and waits until its window has the focus: the
+    // click and the keys that follow then reach the program in order, so the
+    // keys go to the field.
+    bool clickField(int id);
+    // clickField, then types the text; false when the focus did not come.
+    bool typeInto(int id, const std::string& text);
     // Clicks the tile of a letter (A..Z).
     void clickTile(char letter);
+    // Whether a letter's tile shows on the screen at its place.
+    bool tileShown(const QImage& shot, char letter);
+    // Waits until the letter's tile has gone, as a guessed one goes; false on timeout.
+    bool waitForTileGone(char letter, std::chrono::milliseconds timeout = std::chrono::seconds(3));
+    // Presses NewGameButton and waits until the phrase line changes from
+    // what it showed before (the blanks of a drawn phrase, or the error text).
+    bool startNewGame(std::chrono::milliseconds timeout = std::chrono::seconds(3));
+    // Waits until the game on screen has ended: the win picture or the loss
+    // figure shows.
+    bool waitForGameEnd(std::chrono::milliseconds timeout = std::chrono::seconds(5));
     // Proves that the program has handled every event sent to it before:
     // Left and Right, which move the main window by two pixels and back (or
     // beep while the add window is shown), each seen to take effect. A check
@@ -285,6 +308,12 @@ protected:
                         std::chrono::milliseconds timeout = std::chrono::seconds(5),
                         double threshold = 0.97);
     bool showsPicture(const QImage& shot, int bitmap, int left, int top, double threshold = 0.97);
+
+    // Runs a program to its end as the account, in the program's environment
+    // with `extra` changes, from workDir; its output is kept in dir() as
+    // cmdN.out and cmdN.err.
+    RunResult runAs(const std::string& account, const std::vector<std::string>& argv, const fs::path& workDir,
+                    const Environment& extra = {}, std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
     // Writes the scrambled library of these plain records beside the program.
     void writeLibrary(const std::string& plain);
@@ -311,6 +340,7 @@ protected:
     Process program_;
     fs::path programPath_;
     int launches_ = 0;
+    int commands_ = 0;
 };
 
 // A ProgramTest under a real window manager: openbox runs on the test's X
@@ -321,6 +351,42 @@ class WindowManagerTest : public ProgramTest {
 protected:
     WindowManagerTest() { withWindowManager_ = true; }
 };
+
+// ---- Installed copies ----------------------------------------------------
+
+// `cmake --install` of the build under test into prefix, below destDir when
+// one is given (as a package is built: DESTDIR); false with the output in
+// error when it fails.
+bool installBuild(const fs::path& prefix, const fs::path& destDir, std::string& error);
+
+// Makes root and everything below it root's and read-only for everyone, as
+// a package's files under /usr are.
+void makeRootsReadOnly(const fs::path& root);
+
+// Every entry below root with its mode, owner, size, time and a hash of its
+// bytes: what an install or a run could change.
+std::map<std::string, std::string> snapshot(const fs::path& root);
+
+// ---- Shared data -----------------------------------------------------------
+
+// Six records: the first and last never drawn, four distinct ones between.
+inline constexpr const char* kSixRecords =
+    "first;opening record:kiwi tea;a drink:owl;a bird:red fox;an animal:"
+    "sea salt;a seasoning:last;closing record:";
+
+// A KVTML word list of four anagrams of S, T, O, N, E: whichever is drawn,
+// kAnagramLetters win it with no miss.
+inline constexpr const char* kAnagramWordList = R"(<?xml version="1.0" encoding="UTF-8"?>
+<kvtml version="2.0">
+  <entries>
+    <entry id="0"><translation id="0"><text>stone</text><comment>A small rock</comment></translation></entry>
+    <entry id="1"><translation id="0"><text>notes</text><comment>Music on paper</comment></translation></entry>
+    <entry id="2"><translation id="0"><text>onset</text></translation></entry>
+    <entry id="3"><translation id="0"><text>tones</text><comment>Sounds of a pitch</comment></translation></entry>
+  </entries>
+</kvtml>
+)";
+inline constexpr const char* kAnagramLetters = "STONE";
 
 // The unlocked configuration.
 inline constexpr const char* kUnlockedConfig = "Disable_Console= 0\nDisable_VCCntls= 0\n";

@@ -9,7 +9,6 @@
 
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "tests/e2e/Harness.h"
 #include "ui/Controls.h"
@@ -19,34 +18,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Four anagrams of S, T, O, N, E: whichever is drawn, those five tiles win it.
-const std::string kWordList = R"(<?xml version="1.0" encoding="UTF-8"?>
-<kvtml version="2.0">
-  <entries>
-    <entry id="0"><translation id="0"><text>stone</text><comment>A small rock</comment></translation></entry>
-    <entry id="1"><translation id="0"><text>notes</text><comment>Music on paper</comment></translation></entry>
-    <entry id="2"><translation id="0"><text>onset</text></translation></entry>
-    <entry id="3"><translation id="0"><text>tones</text><comment>Sounds of a pitch</comment></translation></entry>
-  </entries>
-</kvtml>
-)";
+const std::string kWordList = kAnagramWordList;
 const std::string kAnagrams = "first;1:stone;A small rock:notes;Music on paper:onset;Start:tones;Pitch:last;2:";
-
-// Every entry below root with its mode, owner, size, time and bytes.
-std::map<std::string, std::string> snapshot(const fs::path& root) {
-    std::map<std::string, std::string> out;
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec)) {
-        struct stat st {};
-        if (::lstat(it->path().c_str(), &st) != 0) continue;
-        std::ostringstream d;
-        d << std::oct << st.st_mode << std::dec << " " << st.st_uid << " " << st.st_size << " " << st.st_mtime;
-        if (S_ISREG(st.st_mode)) d << " " << std::hash<std::string>{}(readFile(it->path()));
-        out[fs::relative(it->path(), root).string()] = d.str();
-    }
-    return out;
-}
 
 class DataFolderShared : public ProgramTest {
 protected:
@@ -59,45 +32,26 @@ protected:
         // The package's files as dpkg lays them out: below /usr in a root
         // of their own, root's and read-only.
         packageRoot_ = dir() / "pkg";
-        const RunResult pkg = run({"env", "DESTDIR=" + packageRoot_.string(), TARVIK_CMAKE, "--install",
-                                   TARVIK_BUILD_DIR, "--prefix", "/usr"},
-                                  {}, 120s);
-        ASSERT_TRUE(pkg.finished && pkg.exitCode == 0) << pkg.out << pkg.err;
+        std::string error;
+        ASSERT_TRUE(installBuild("/usr", packageRoot_, error)) << error;
         packageGame_ = packageRoot_ / "usr" / "games" / "tarvik-kxv";
         ASSERT_TRUE(fs::is_regular_file(packageGame_)) << "the package keeps its programs in /usr/games";
-        for (const auto& e : fs::recursive_directory_iterator(packageRoot_))
-            fs::permissions(e.path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                            fs::perm_options::remove);
+        makeRootsReadOnly(packageRoot_);
         packaged_ = snapshot(packageRoot_);
     }
 
     // The per-user install into the player's ~/.local, as the README says.
     void installPerUser() {
-        const RunResult mine = run({TARVIK_CMAKE, "--install", TARVIK_BUILD_DIR, "--prefix",
-                                    (home_ / ".local").string()},
-                                   {}, 120s);
-        ASSERT_TRUE(mine.finished && mine.exitCode == 0) << mine.out << mine.err;
+        std::string error;
+        ASSERT_TRUE(installBuild(home_ / ".local", {}, error)) << error;
         ASSERT_TRUE(fs::is_regular_file(home_ / ".local" / "bin" / "tarvik-kxv"));
         ASSERT_TRUE(fs::is_regular_file(home_ / ".local" / "bin" / "tarvik-kxv-library"));
         ASSERT_TRUE(giveToUser(home_, kPlayerAccount));
         ASSERT_TRUE(giveToUser(dir() / "runtime", kPlayerAccount));
     }
 
-    // Runs a command to its end as the player, in the player's environment.
-    RunResult runAsPlayer(const std::vector<std::string>& argv, const Environment& extra = {}) {
-        Environment env = programEnvironment();
-        for (const auto& [k, v] : extra) env[k] = v;
-        Process p;
-        const fs::path out = dir() / ("cmd" + std::to_string(++commands_) + ".out");
-        const fs::path err = dir() / ("cmd" + std::to_string(commands_) + ".err");
-        RunResult r;
-        if (!p.start(argv, env, home_, out, err, kPlayerAccount)) return r;
-        r.finished = p.wait(30s);
-        r.exitCode = p.exitCode();
-        r.out = readFile(out);
-        r.err = readFile(err);
-        return r;
-    }
+    // Runs a command to its end as the player, from the player's home.
+    RunResult runAsPlayer(const std::vector<std::string>& argv) { return runAs(kPlayerAccount, argv, home_); }
 
     bool startGame(const fs::path& program, const std::string& user = kPlayerAccount,
                    const Environment& extra = {}) {
@@ -110,10 +64,8 @@ protected:
 
     // Wins one of the anagrams: five tiles, no miss, 50 points.
     void winAnAnagram() {
-        clickControl(ui::id::NewGameButton);
-        sleepFor(300ms);
-        for (char letter : std::string("STON")) clickTile(letter);
-        clickTile('E');
+        ASSERT_TRUE(startNewGame()) << "New Game shows no phrase";
+        for (char letter : std::string(kAnagramLetters)) clickTile(letter);
         const ScreenRect win = controlOnScreen(ui::id::WinPictureLeft);
         EXPECT_TRUE(waitForPicture(3750, win.left, win.top)) << "S, T, O, N, E did not win the drawn puzzle";
     }
@@ -126,7 +78,6 @@ protected:
 
     fs::path home_, folder_, packageRoot_, packageGame_;
     std::map<std::string, std::string> packaged_;
-    int commands_ = 0;
 };
 
 TEST_F(DataFolderShared, TheInstalledToolFillsTheLibraryAndAWinInOneInstallIsSeenInTheOther) {
@@ -171,9 +122,9 @@ TEST_F(DataFolderShared, RootRunningThePackagedGameWritesNothingBelowThePrefix) 
     fs::create_directories(rootHome);
     ASSERT_TRUE(startGame(packageGame_, {}, {{"HOME", rootHome.string()}, {"XDG_DATA_HOME", ""}}))
         << program_.describeEnd() << lastErrors();
-    clickControl(ui::id::NewGameButton);
-    sleepFor(300ms);
+    ASSERT_TRUE(startNewGame()) << "New Game shows no phrase";
     for (char c : std::string("AEIOU")) clickTile(c);
+    ASSERT_TRUE(waitForTileGone('U')) << "the tiles are not taken";
     ASSERT_TRUE(exitThroughButton());
     EXPECT_EQ(program_.exitCode(), 0) << program_.describeEnd();
     const fs::path rootFolder = rootHome / ".local" / "share" / "tarvik-kxv";

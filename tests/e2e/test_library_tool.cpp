@@ -10,17 +10,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Four anagrams of S, T, O, N, E: whichever is drawn, those five tiles win it.
-const std::string kWordList = R"(<?xml version="1.0" encoding="UTF-8"?>
-<kvtml version="2.0">
-  <entries>
-    <entry id="0"><translation id="0"><text>stone</text><comment>A small rock</comment></translation></entry>
-    <entry id="1"><translation id="0"><text>notes</text><comment>Music on paper</comment></translation></entry>
-    <entry id="2"><translation id="0"><text>onset</text></translation></entry>
-    <entry id="3"><translation id="0"><text>tones</text><comment>Sounds of a pitch</comment></translation></entry>
-  </entries>
-</kvtml>
-)";
+const std::string kWordList = kAnagramWordList;
 
 class LibraryTool : public ProgramTest {
 protected:
@@ -40,18 +30,12 @@ protected:
         const ScreenRect r = controlOnScreen(control);
         return differingPixels(before, after, r.left, r.top, r.width, r.height);
     }
-    // The tool beside the game run as another account; false when it did not end.
-    bool toolAs(const std::string& account, const std::vector<std::string>& args, RunResult& result) {
+    // The tool beside the game run as another account.
+    RunResult toolAs(const std::string& account, const std::vector<std::string>& args) {
         tool({"--version"});   // puts the copy in place
         std::vector<std::string> argv = {(dir() / "tarvik-kxv-library").string()};
         argv.insert(argv.end(), args.begin(), args.end());
-        Process p;
-        if (!p.start(argv, programEnvironment(), dir(), dir() / "tool.out", dir() / "tool.err", account)) return false;
-        result.finished = p.wait(10s);
-        result.exitCode = p.exitCode();
-        result.out = readFile(dir() / "tool.out");
-        result.err = readFile(dir() / "tool.err");
-        return result.finished;
+        return runAs(account, argv, dir(), {}, 10s);
     }
 };
 
@@ -71,6 +55,7 @@ TEST_F(LibraryTool, AnImportedPuzzleIsDrawnAndWonThroughTheTiles) {
         << "New Game shows no phrase from the imported library";
     EXPECT_GT(changedPixels(idle, settledScreenshot(), ui::id::HintDisplay), 20) << "no hint shown";
     for (char letter : std::string("STON")) clickTile(letter);
+    ASSERT_TRUE(waitForTileGone('N')) << "the letters clicked are not taken";
     const ScreenRect win = controlOnScreen(ui::id::WinPictureLeft);
     EXPECT_FALSE(showsPicture(settledScreenshot(), 3750, win.left, win.top, 0.9)) << "won before the last letter";
     clickTile('E');
@@ -121,8 +106,8 @@ TEST_F(LibraryTool, APlayersSpreadsheetIsDrawnAndItsUmlautPhraseGuessedInCapital
               "\"H\xc3\xb6rnchen\";\"Geb\xc3\xa4" "ck, s\xc3\xbc\xc3\x9f\"\r\n"
               "Eichh\xc3\xb6rnchen;Tier\r\n");
     ASSERT_TRUE(giveToUser(dir(), kPlayerAccount)) << "no account " << kPlayerAccount;
-    RunResult imported;
-    ASSERT_TRUE(toolAs(kPlayerAccount, {"import", file("W\xc3\xb6rter.csv").string()}, imported)) << "the tool hung";
+    const RunResult imported = toolAs(kPlayerAccount, {"import", file("W\xc3\xb6rter.csv").string()});
+    ASSERT_TRUE(imported.finished) << "the tool hung";
     ASSERT_EQ(imported.exitCode, 0) << imported.err;
     EXPECT_NE(imported.out.find("(csv, semicolon, header row skipped): 3 entries, 3 new puzzles"), std::string::npos)
         << imported.out;
@@ -149,7 +134,7 @@ TEST_F(LibraryTool, APlayersSpreadsheetIsDrawnAndItsUmlautPhraseGuessedInCapital
     int wonAt = -1;
     for (int k = 0; k < static_cast<int>(guesses.size()) && wonAt < 0; ++k) {
         const QImage before = settledScreenshot();
-        clickControl(ui::id::GuessEdit);
+        ASSERT_TRUE(clickField(ui::id::GuessEdit)) << "GuessEdit does not get the focus";
         xdo_->key("ctrl+a");
         xdo_->key("BackSpace");
         xdo_->type(guesses[k].before);

@@ -11,9 +11,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kLibrary =
-    "first;opening record:kiwi tea;a drink:owl;a bird:red fox;an animal:"
-    "sea salt;a seasoning:last;closing record:";
+const std::string kLibrary = kSixRecords;
 
 constexpr QRgb kLightGrey = 0xFFC0C0C0;
 

@@ -13,9 +13,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kLibrary =
-    "first;opening record:kiwi tea;a drink:owl;a bird:red fox;an animal:"
-    "sea salt;a seasoning:last;closing record:";
+const std::string kLibrary = kSixRecords;
 
 class StartupExit : public ProgramTest {
 protected:
