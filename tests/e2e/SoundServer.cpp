@@ -350,10 +350,24 @@ std::vector<Sound> waitForSounds(const SoundRecorder& recorder, std::size_t from
     return sounds;
 }
 
-std::vector<Sound> soundsAfterQuiet(const SoundRecorder& recorder, std::size_t from,
-                                    std::chrono::milliseconds gap, std::chrono::milliseconds quiet) {
-    sleepFor(quiet);
-    return soundsIn(recorder.samples(), gap, from);
+std::vector<Sound> waitForSoundEndingAfter(const SoundRecorder& recorder, std::size_t from, std::size_t after,
+                                           std::chrono::milliseconds gap, std::chrono::milliseconds timeout) {
+    std::vector<Sound> sounds;
+    const bool ended = waitUntil(
+        [&] {
+            sounds = soundsIn(recorder.samples(), gap, from);
+            return !sounds.empty() && sounds.back().end > after;
+        },
+        timeout, 20ms);
+    if (!ended) sounds.clear();
+    return sounds;
+}
+
+bool playCue(const std::string& serverAddress, int resource) {
+    const std::string wave = std::string(TARVIK_SOURCE_DIR) + "/resources/waves/" + std::to_string(resource) + ".wav";
+    const RunResult r = run({"paplay", wave},
+                            {{"PULSE_SERVER", serverAddress}}, std::chrono::seconds(10));
+    return r.finished && r.exitCode == 0;
 }
 
 }  // namespace e2e

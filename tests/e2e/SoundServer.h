@@ -122,9 +122,14 @@ std::vector<std::size_t> findCue(const std::vector<float>& samples, int resource
 std::vector<Sound> waitForSounds(const SoundRecorder& recorder, std::size_t from, std::size_t count,
                                  std::chrono::milliseconds gap, std::chrono::milliseconds timeout);
 
-// Waits `quiet`, then returns the whole sounds recorded after `from`.
-std::vector<Sound> soundsAfterQuiet(const SoundRecorder& recorder, std::size_t from,
-                                    std::chrono::milliseconds gap,
-                                    std::chrono::milliseconds quiet = std::chrono::milliseconds(800));
+// Waits until a whole sound after `from` ends after the sample `after`
+// (one that was still going on then, or came later); returns the whole
+// sounds found then (none on timeout).
+std::vector<Sound> waitForSoundEndingAfter(const SoundRecorder& recorder, std::size_t from, std::size_t after,
+                                           std::chrono::milliseconds gap, std::chrono::milliseconds timeout);
+
+// Plays a cue's wave into the server's default sink with paplay, as another
+// program on the desktop would; false when paplay fails.
+bool playCue(const std::string& serverAddress, int resource);
 
 }  // namespace e2e
