@@ -55,11 +55,30 @@ protected:
         ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
         ASSERT_FALSE(openAddWindow().empty()) << "AddPuzzlesButton does not show the add window";
     }
-    // Steps the viewer once and waits for the phrase field to settle.
+    // Steps the viewer once: waits until the fields change from what they
+    // showed, then for the screen to settle.
     QImage view() {
+        const QImage before = settledScreenshot();
         clickControl(ui::id::ViewButton);
-        sleepFor(250ms);
+        const ScreenRect phrase = controlOnScreen(ui::id::PhraseEdit);
+        const ScreenRect hint = controlOnScreen(ui::id::HintEdit);
+        const bool changed = waitUntil([&] {
+            const QImage now = x_.screenshot();
+            return differingPixels(before, now, phrase.left, phrase.top, phrase.width, phrase.height) > 20 ||
+                   differingPixels(before, now, hint.left, hint.top, hint.width, hint.height) > 20;
+        }, 3s);
+        EXPECT_TRUE(changed) << "ViewButton changes neither field";
         return settledScreenshot();
+    }
+    // Types into a field and waits until the text shows there.
+    void typeAndSee(int id, const std::string& text) {
+        const ScreenRect r = controlOnScreen(id);
+        const QImage before = settledScreenshot();
+        ASSERT_TRUE(typeInto(id, text)) << ui::findControl(id)->name << " does not get the focus";
+        ASSERT_TRUE(waitUntil([&] {
+            // More than a caret's pixels.
+            return differingPixels(before, x_.screenshot(), r.left, r.top, r.width, r.height) > 30;
+        }, 3s)) << "typing does not reach " << ui::findControl(id)->name;
     }
 };
 
@@ -74,6 +93,12 @@ TEST_F(AddWindow, StaysHiddenWithTheDefaultLockedConfiguration) {
     ASSERT_TRUE(caughtUp()) << "the program does not take the keys";
     EXPECT_FALSE(windowVisible("Add_Puzzle")) << "the add window opened although locked";
     EXPECT_TRUE(program_.running());
+    // Unlocked, the next run's same press shows it.
+    ASSERT_TRUE(exitThroughButton());
+    writeConfig(kUnlockedConfig);
+    launch();
+    ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
+    EXPECT_FALSE(openAddWindow().empty()) << "the unlocked AddPuzzlesButton does not show the add window";
 }
 
 TEST_F(AddWindow, AddViewDeleteAndTheLibraryComesBack) {
@@ -106,15 +131,10 @@ TEST_F(AddWindow, AddViewDeleteAndTheLibraryComesBack) {
     }
 
     // Type a record and add it.
-    clickControl(ui::id::PhraseEdit);
-    sleepFor(150ms);
-    xdo_->type("hello world");
-    clickControl(ui::id::HintEdit);
-    sleepFor(150ms);
-    xdo_->type("A Greeting");
+    ASSERT_TRUE(typeInto(ui::id::PhraseEdit, "hello world")) << "PhraseEdit does not get the focus";
+    ASSERT_TRUE(typeInto(ui::id::HintEdit, "A Greeting")) << "HintEdit does not get the focus";
     ASSERT_TRUE(waitForFieldText(ui::id::PhraseEdit)) << "typing does not reach PhraseEdit";
     ASSERT_TRUE(waitForFieldText(ui::id::HintEdit)) << "typing does not reach HintEdit";
-    sleepFor(200ms);
     const QImage typed = settledScreenshot();
     clickControl(ui::id::AddButton);
     EXPECT_TRUE(waitForFieldsEmpty()) << "AddButton does not empty the two fields";
@@ -179,8 +199,7 @@ TEST_F(AddWindow, CloseAddButtonHidesTheWindowOnceMovedIntoView) {
     const std::string main = waitForMainWindow();
     ASSERT_FALSE(main.empty()) << program_.describeEnd();
     // Down moves both windows while the add window is hidden: 36 presses, 72 pixels.
-    xdo_->click(mainX(600), mainY(300));
-    sleepFor(200ms);
+    ASSERT_TRUE(clickToFocus(main, mainX(600), mainY(300))) << "a click does not focus the main window";
     xdo_->key("Down", 36);
     ASSERT_TRUE(waitUntil([&] {
         auto g = xdo_->geometry(main);
@@ -211,13 +230,8 @@ TEST_F(AddWindow, CloseAddButtonHidesTheWindowOnceMovedIntoView) {
 TEST_F(AddWindow, TypingStopsAtTheFieldLimits) {
     ASSERT_NO_FATAL_FAILURE(startWithAddWindowOpen());
     // Narrow letters, so the text limit and not the field's width stops them.
-    clickControl(ui::id::PhraseEdit);
-    sleepFor(150ms);
-    xdo_->type(std::string(42, 'i'));
-    clickControl(ui::id::HintEdit);
-    sleepFor(150ms);
-    xdo_->type(std::string(40, 'l'));
-    sleepFor(200ms);
+    ASSERT_NO_FATAL_FAILURE(typeAndSee(ui::id::PhraseEdit, std::string(42, 'i')));
+    ASSERT_NO_FATAL_FAILURE(typeAndSee(ui::id::HintEdit, std::string(40, 'l')));
     clickControl(ui::id::AddButton);
     ASSERT_TRUE(waitForFieldsEmpty()) << "AddButton does not empty the fields";
     EXPECT_EQ(readFile(file("KXData.dat")),
@@ -250,13 +264,10 @@ TEST_F(AddWindow, NewGameAbortsAViewingPass) {
 
 TEST_F(AddWindow, AnAccentedLetterIsStoredAsOneByte) {
     ASSERT_NO_FATAL_FAILURE(startWithAddWindowOpen());
-    clickControl(ui::id::PhraseEdit);
-    sleepFor(150ms);
-    xdo_->type("Caf\u00e9 Noir");   // typed as the keysyms of "Café Noir"
-    clickControl(ui::id::HintEdit);
-    sleepFor(150ms);
-    xdo_->type("\u00e9t\u00e9");   // "été" (xdotool types remapped capitals in lower case)
-    sleepFor(200ms);
+    // Typed as the keysyms of "Café Noir" and "été" (xdotool types remapped
+    // capitals in lower case).
+    ASSERT_NO_FATAL_FAILURE(typeAndSee(ui::id::PhraseEdit, "Caf\u00e9 Noir"));
+    ASSERT_NO_FATAL_FAILURE(typeAndSee(ui::id::HintEdit, "\u00e9t\u00e9"));
     clickControl(ui::id::AddButton);
     ASSERT_TRUE(waitForFieldsEmpty()) << "AddButton does not empty the fields";
     // The phrase lower-cased in ASCII only; the hint as typed; Latin-1 bytes.
@@ -266,18 +277,24 @@ TEST_F(AddWindow, AnAccentedLetterIsStoredAsOneByte) {
 
 TEST_F(AddWindow, APhraseWithASemicolonIsRefused) {
     ASSERT_NO_FATAL_FAILURE(startWithAddWindowOpen());
-    clickControl(ui::id::PhraseEdit);
-    sleepFor(150ms);
-    xdo_->type("salt;pepper");
-    ASSERT_TRUE(waitForFieldText(ui::id::PhraseEdit));
-    sleepFor(200ms);
+    ASSERT_NO_FATAL_FAILURE(typeAndSee(ui::id::PhraseEdit, "salt;pepper"));
     const int bells = x_.bells();
     clickControl(ui::id::AddButton);
     EXPECT_TRUE(x_.waitForBells(bells + 1, 2s)) << "a phrase with \";\" is taken without a beep";
-    sleepFor(300ms);
+    ASSERT_TRUE(caughtUp()) << "the program does not take the keys";
     EXPECT_FALSE(fieldEmpty(x_.screenshot(), ui::id::PhraseEdit)) << "the refused phrase was cleared";
     EXPECT_EQ(readFile(file("KXData.dat")), join({0, 1, 2, 3, 4, 5}))
         << printable(readFile(file("KXData.dat")));
+    // The same press takes the phrase once the semicolon is gone.
+    ASSERT_TRUE(clickField(ui::id::PhraseEdit));
+    xdo_->key("End");
+    xdo_->key("BackSpace", 7);
+    xdo_->type(" pepper");
+    clickControl(ui::id::AddButton);
+    EXPECT_TRUE(waitForFieldsEmpty()) << "AddButton does not take the mended phrase";
+    EXPECT_TRUE(waitUntil([&] {
+        return readFile(file("KXData.dat")) == join({0, 1, 2, 3, 4, 5}) + "salt pepper;no hint available:";
+    }, 3s)) << printable(readFile(file("KXData.dat")));
 }
 
 }  // namespace

@@ -58,10 +58,6 @@ protected:
         clickControl(ui::id::AddPuzzlesButton);
         ASSERT_FALSE(waitForWindow("Add_Puzzle").empty()) << "AddPuzzlesButton does not show the add window";
     }
-    void typeInto(int id, const std::string& text) {
-        clickControl(id);
-        xdo_->type(text);
-    }
     // Waits until the file holds exactly bytes.
     bool fileBecomes(const std::string& name, const std::string& bytes, std::chrono::milliseconds t = 5s) {
         return waitUntil([&] { return readFile(file(name)) == bytes; }, t);
@@ -127,8 +123,9 @@ TEST_F(DataSafety, TwoStartsAtOnceLeaveOneGameAndTheLibraryWhole) {
     Process& ended = program_.running() ? twin : program_;
     Process& running = program_.running() ? program_ : twin;
     EXPECT_EQ(ended.exitCode(), 0) << ended.describeEnd();
-    sleepFor(300ms);
-    EXPECT_EQ(xdo_->search("^Tarvik_KXv$", true).size(), 1u) << x_.describeWindows();
+    // The ended copy's windows, if it had any, go with its connection.
+    EXPECT_TRUE(waitUntil([&] { return xdo_->search("^Tarvik_KXv$", true).size() == 1u; }, 3s))
+        << x_.describeWindows();
     running.signal(SIGTERM);
     ASSERT_TRUE(running.wait(10s));
     EXPECT_EQ(readFile(file("OnLoad.dat")), scramble(kLibrary));
@@ -180,7 +177,7 @@ TEST_F(DataSafety, AStartUpOnADiskTooFullToUnscrambleLeavesTheLibraryAlone) {
     }
     // An add in this run cannot be stored: it beeps and writes nothing.
     ASSERT_NO_FATAL_FAILURE(openAddWindow());
-    typeInto(ui::id::PhraseEdit, "not stored");
+    ASSERT_TRUE(typeInto(ui::id::PhraseEdit, "not stored"));
     const int bells = x_.bells();
     clickControl(ui::id::AddButton);
     EXPECT_TRUE(x_.waitForBells(bells + 1, 3s)) << "an add that cannot be stored does not beep";
@@ -237,8 +234,8 @@ TEST_F(DataSafety, AnAddAndADeleteOutliveAKill) {
     writeConfig(kUnlockedConfig);
     ASSERT_NO_FATAL_FAILURE(startAndWait());
     ASSERT_NO_FATAL_FAILURE(openAddWindow());
-    typeInto(ui::id::PhraseEdit, "blue moon");
-    typeInto(ui::id::HintEdit, "Rare");
+    ASSERT_TRUE(typeInto(ui::id::PhraseEdit, "blue moon"));
+    ASSERT_TRUE(typeInto(ui::id::HintEdit, "Rare"));
     clickControl(ui::id::AddButton);
     const std::string added = kLibrary + "blue moon;Rare:";
     // The plain file is written last: once it shows the record, so must the library.
@@ -249,8 +246,14 @@ TEST_F(DataSafety, AnAddAndADeleteOutliveAKill) {
     ASSERT_NO_FATAL_FAILURE(startAndWait());
     EXPECT_EQ(readFile(file("KXData.dat")), added);
     ASSERT_NO_FATAL_FAILURE(openAddWindow());
-    clickControl(ui::id::ViewButton);
-    sleepFor(200ms);
+    {
+        const ScreenRect edit = controlOnScreen(ui::id::PhraseEdit);
+        const QImage before = settledScreenshot();
+        clickControl(ui::id::ViewButton);
+        ASSERT_TRUE(waitUntil([&] {
+            return differingPixels(before, x_.screenshot(), edit.left, edit.top, edit.width, edit.height) > 30;
+        }, 3s)) << "ViewButton shows no record";
+    }
     clickControl(ui::id::DeleteButton);   // the first record
     const std::string deleted = added.substr(std::string("first;opening record:").size());
     ASSERT_TRUE(fileBecomes("KXData.dat", deleted)) << printable(readFile(file("KXData.dat")));
@@ -264,8 +267,7 @@ TEST_F(DataSafety, AWinAndAResetOutliveAKill) {
     writeLibrary(kLibrary);
     writeFile(file("KXStats.dat"), "10 1 0 40 1 9");
     ASSERT_NO_FATAL_FAILURE(startAndWait());
-    clickControl(ui::id::NewGameButton);
-    sleepFor(300ms);
+    ASSERT_TRUE(startNewGame()) << "New Game shows no phrase";
     for (char c : std::string("KIWTEA")) clickTile(c);
     // 8 characters, no miss: 80 points.
     ASSERT_TRUE(fileBecomes("KXStats.dat", "90 2 0 40 1 9")) << printable(readFile(file("KXStats.dat")));
@@ -322,7 +324,7 @@ TEST_F(DataSafety, ALinkedLibraryIsWrittenThroughItsLinkAndFilesKeepTheirModes) 
     writeConfig(kUnlockedConfig);
     ASSERT_NO_FATAL_FAILURE(startAndWait());
     ASSERT_NO_FATAL_FAILURE(openAddWindow());
-    typeInto(ui::id::PhraseEdit, "linked");
+    ASSERT_TRUE(typeInto(ui::id::PhraseEdit, "linked"));
     clickControl(ui::id::AddButton);
     ASSERT_TRUE(fileBecomes("KXData.dat", kLibrary + "linked;no hint available:"));
     ASSERT_TRUE(exitThroughButton());
@@ -381,8 +383,18 @@ protected:
         ASSERT_EQ(check.out, text) << "the clipboard does not hold the text";
     }
     void pasteInto(int id) {
-        clickControl(id);
+        ASSERT_TRUE(clickField(id)) << ui::findControl(id)->name << " does not get the focus";
         xdo_->key("ctrl+v");
+    }
+    // Pastes and waits until the text shows: the program has taken it from
+    // the clipboard, which may then change.
+    void pasteAndSee(int id) {
+        const ScreenRect r = controlOnScreen(id);
+        const QImage before = settledScreenshot();
+        ASSERT_NO_FATAL_FAILURE(pasteInto(id));
+        ASSERT_TRUE(waitUntil([&] {
+            return differingPixels(before, x_.screenshot(), r.left, r.top, r.width, r.height) > 30;
+        }, 3s)) << "the paste does not show in " << ui::findControl(id)->name;
     }
     Process clipboard_;
 };
@@ -393,10 +405,9 @@ TEST_F(Pastes, APasteKeepsItsFirstLineAndIsCutToTheFieldsLimit) {
     ASSERT_NO_FATAL_FAILURE(startAndWait());
     ASSERT_NO_FATAL_FAILURE(openAddWindow());
     ASSERT_NO_FATAL_FAILURE(setClipboard("two lines\nof text\r\nthird"));
-    pasteInto(ui::id::PhraseEdit);
+    ASSERT_NO_FATAL_FAILURE(pasteAndSee(ui::id::PhraseEdit));
     ASSERT_NO_FATAL_FAILURE(setClipboard("a hint far longer than the field's thirty-four characters"));
-    pasteInto(ui::id::HintEdit);
-    sleepFor(200ms);
+    ASSERT_NO_FATAL_FAILURE(pasteAndSee(ui::id::HintEdit));
     clickControl(ui::id::AddButton);
     const std::string expected = kLibrary + "two lines;a hint far longer than the field's:";
     EXPECT_TRUE(fileBecomes("KXData.dat", expected)) << printable(readFile(file("KXData.dat")));
@@ -408,15 +419,15 @@ TEST_F(Pastes, ACharacterOutsideTheEightBitSetIsRefusedWithABeep) {
     writeConfig(kUnlockedConfig);
     ASSERT_NO_FATAL_FAILURE(startAndWait());
     ASSERT_NO_FATAL_FAILURE(openAddWindow());
-    typeInto(ui::id::PhraseEdit, "euro");
+    ASSERT_TRUE(typeInto(ui::id::PhraseEdit, "euro"));
     const int bells = x_.bells();
     xdo_->type("\xE2\x82\xAC");   // U+20AC
     EXPECT_TRUE(x_.waitForBells(bells + 1, 3s)) << "no beep for a character outside the 8-bit set";
     ASSERT_NO_FATAL_FAILURE(setClipboard("cost \xE2\x82\xAC" "5"));
     const int before = x_.bells();
-    pasteInto(ui::id::HintEdit);
+    ASSERT_NO_FATAL_FAILURE(pasteInto(ui::id::HintEdit));
+    // The beep shows the paste handled.
     EXPECT_TRUE(x_.waitForBells(before + 1, 3s)) << "no beep for a paste outside the 8-bit set";
-    sleepFor(200ms);
     clickControl(ui::id::AddButton);
     EXPECT_TRUE(fileBecomes("KXData.dat", kLibrary + "euro;no hint available:"))
         << printable(readFile(file("KXData.dat")));

@@ -98,6 +98,7 @@ TEST_F(Game, WinByTilesLoseInFigureModeWinByPhraseAndKeepTheTotals) {
     EXPECT_TRUE(waitForControlPicture(ui::id::GallowsStage1, 2250))
         << "a miss does not show the first gallows picture";
     for (char letter : std::string("KIWTE")) clickTile(letter);
+    ASSERT_TRUE(waitForTileGone('E')) << "the last letter clicked is not taken";
     {
         const QImage shot = settledScreenshot();
         EXPECT_FALSE(shows(shot, ui::id::LetterTile('K' - 'A'), ui::letterTileBitmap('K' - 'A'), 0.9))
@@ -152,7 +153,9 @@ TEST_F(Game, WinByTilesLoseInFigureModeWinByPhraseAndKeepTheTotals) {
         EXPECT_GT(changedPixels(afterWin, shot, ui::id::PlayerOneLossesDisplay), 0)
             << "player one's losses display did not change";
     }
-    sleepFor(300ms);   // the timer's last tick
+    // The timer's last tick hides the last frame and ends the flight.
+    ASSERT_TRUE(waitUntil([&] { return !shows(x_.screenshot(), kFlight[6].control, kFlight[6].bitmap, 0.95); }, 3s))
+        << "the last flight frame stays";
 
     // Game 3, player two: the whole phrase typed into GuessEdit.
     clickControl(ui::id::PlayerTwoButton);
@@ -160,9 +163,7 @@ TEST_F(Game, WinByTilesLoseInFigureModeWinByPhraseAndKeepTheTotals) {
     clickControl(ui::id::NewGameButton);
     ASSERT_TRUE(waitUntil([&] { return !shows(x_.screenshot(), ui::id::AltLossFigure, 6800, 0.9); }, 3s))
         << "New Game after the flight does not start a game";
-    clickControl(ui::id::GuessEdit);
-    sleepFor(150ms);
-    xdo_->type("Kiwi Tea");
+    ASSERT_TRUE(typeInto(ui::id::GuessEdit, "Kiwi Tea")) << "GuessEdit does not get the focus";
     EXPECT_TRUE(waitUntil([&] { return changedPixels(beforeThird, x_.screenshot(), ui::id::GuessEdit) > 30; }, 3s))
         << "the typed phrase does not appear in GuessEdit";
     clickControl(ui::id::GuessPhraseButton);
@@ -203,9 +204,7 @@ TEST_F(Game, AWrongPhraseCountsAsAMissAndTheRevealShowsTheAnswerOnce) {
     ASSERT_TRUE(startGame(idle)) << "New Game shows no phrase";
 
     // A wrong phrase: the first gallows picture and a mark in the missed letters.
-    clickControl(ui::id::GuessEdit);
-    sleepFor(150ms);
-    xdo_->type("kiwitea");
+    ASSERT_TRUE(typeInto(ui::id::GuessEdit, "kiwitea")) << "GuessEdit does not get the focus";
     const QImage beforeGuess = settledScreenshot();
     clickControl(ui::id::GuessPhraseButton);
     EXPECT_TRUE(waitForControlPicture(ui::id::GallowsStage1, 2250))
@@ -234,9 +233,7 @@ TEST_F(Game, BothWinPicturesShowWhole) {
     launch();
     ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
     ASSERT_TRUE(startGame(settledScreenshot()));
-    clickControl(ui::id::GuessEdit);
-    sleepFor(150ms);
-    xdo_->type("kiwi tea");
+    ASSERT_TRUE(typeInto(ui::id::GuessEdit, "kiwi tea")) << "GuessEdit does not get the focus";
     clickControl(ui::id::GuessPhraseButton);
     EXPECT_TRUE(waitForControlPicture(ui::id::WinPictureLeft, 3750))
         << "WinPictureLeft does not show bitmap 3750 (84x67) at (129,93)";
@@ -276,9 +273,7 @@ TEST_F(Game, TheDifficultyHeadStartCountsInTheScore) {
         << "DifficultyButton changed the limit before the first game";
 
     ASSERT_TRUE(startGame(idle));
-    clickControl(ui::id::GuessEdit);
-    sleepFor(150ms);
-    xdo_->type("KIWI TEA");
+    ASSERT_TRUE(typeInto(ui::id::GuessEdit, "KIWI TEA")) << "GuessEdit does not get the focus";
     clickControl(ui::id::GuessPhraseButton);
     ASSERT_TRUE(waitForControlPicture(ui::id::WinPictureLeft, 3750)) << "the typed phrase does not win";
 
@@ -291,9 +286,7 @@ TEST_F(Game, TheDifficultyHeadStartCountsInTheScore) {
     // New Game empties GuessEdit; the phrase typed again wins with 2 on the gallows.
     EXPECT_TRUE(waitUntil([&] { return changedPixels(idle, x_.screenshot(), ui::id::GuessEdit) < 30; }, 3s))
         << "New Game does not empty GuessEdit";
-    clickControl(ui::id::GuessEdit);
-    sleepFor(150ms);
-    xdo_->type("kiwi tea");
+    ASSERT_TRUE(typeInto(ui::id::GuessEdit, "kiwi tea")) << "GuessEdit does not get the focus";
     clickControl(ui::id::GuessPhraseButton);
     ASSERT_TRUE(waitForControlPicture(ui::id::WinPictureLeft, 3750)) << "the second game is not won";
 

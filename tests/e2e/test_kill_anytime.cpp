@@ -35,6 +35,9 @@ protected:
     }
 
     std::mt19937 rng;
+    // A random stretch before a kill: where in the program's work the kill
+    // lands is what the test varies, so these pauses are the test's own
+    // durations and wait for nothing.
     std::chrono::milliseconds pause(int maxMs) {
         return std::chrono::milliseconds(std::uniform_int_distribution<int>(0, maxMs)(rng));
     }
@@ -70,7 +73,7 @@ TEST_F(KillAnytime, TheLibraryHoldsExactlyTheChangesMadeBeforeEachKill) {
 
         launch();
         if (phase == StartUp) {
-            sleepFor(pause(700));
+            sleepFor(pause(700));   // kill at a random moment of the start-up
         } else {
             ASSERT_FALSE(waitForMainWindow().empty()) << program_.describeEnd();
             if (phase == Play) {
@@ -78,14 +81,13 @@ TEST_F(KillAnytime, TheLibraryHoldsExactlyTheChangesMadeBeforeEachKill) {
                 for (char c : std::string("ETAONRIS")) {
                     clickTile(c);
                 }
-                sleepFor(pause(400));
+                sleepFor(pause(400));   // kill at a random moment of the play
             } else if (phase == Add || phase == Delete) {
                 clickControl(ui::id::AddPuzzlesButton);
                 ASSERT_FALSE(waitForWindow("Add_Puzzle").empty());
                 if (phase == Add) {
                     const std::string phrase = "killed add " + std::to_string(++added);
-                    clickControl(ui::id::PhraseEdit);
-                    xdo_->type(phrase);
+                    ASSERT_TRUE(typeInto(ui::id::PhraseEdit, phrase)) << "PhraseEdit does not get the focus";
                     after = library + phrase + ";no hint available:";
                 } else {
                     clickControl(ui::id::ViewButton);
@@ -99,10 +101,10 @@ TEST_F(KillAnytime, TheLibraryHoldsExactlyTheChangesMadeBeforeEachKill) {
                     ASSERT_TRUE(plainBecomes(after)) << "the " << name(phase) << " did not happen";
                     mustBeAfter = true;
                 }
-                sleepFor(pause(250));
+                sleepFor(pause(250));   // kill at a random moment of the write, or after it
             } else {
                 clickControl(ui::id::ExitButton);
-                sleepFor(pause(250));
+                sleepFor(pause(250));   // kill at a random moment of the exit's writes
             }
         }
         killNow();
