@@ -8,9 +8,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kLibrary =
-    "first;opening record:kiwi tea;a drink:owl;a bird:red fox;an animal:"
-    "sea salt;a seasoning:last;closing record:";
+const std::string kLibrary = kSixRecords;
 
 // A spot of bare background, away from every control and the title strip.
 constexpr int kEmptyX = 600, kEmptyY = 300;
@@ -23,6 +21,17 @@ protected:
             return g && g->x == x && g->y == y && g->width == 900 && g->height == 620;
         }, 2s);
     }
+    // Starts the game and gives its main window the focus by a click on
+    // bare background; returns the main window's id.
+    std::string startFocused() {
+        writeLibrary(kLibrary);
+        launch();
+        const std::string main = waitForMainWindow();
+        EXPECT_FALSE(main.empty()) << program_.describeEnd();
+        if (main.empty()) return main;
+        EXPECT_TRUE(clickToFocus(main, mainX(kEmptyX), mainY(kEmptyY))) << "a click does not focus the main window";
+        return main;
+    }
     std::string where(const std::string& id) {
         auto g = xdo_->geometry(id);
         if (!g) return "unknown";
@@ -32,12 +41,8 @@ protected:
 };
 
 TEST_F(ArrowKeys, EachArrowMovesTheMainWindowByTwoPixels) {
-    writeLibrary(kLibrary);
-    launch();
-    const std::string main = waitForMainWindow();
-    ASSERT_FALSE(main.empty()) << program_.describeEnd();
-    xdo_->click(mainX(kEmptyX), mainY(kEmptyY));
-    sleepFor(200ms);
+    const std::string main = startFocused();
+    ASSERT_FALSE(main.empty());
 
     xdo_->key("Left");
     EXPECT_TRUE(mainAt(main, 60, 6)) << "after Left: " << where(main);
@@ -60,13 +65,9 @@ TEST_F(ArrowKeys, EachArrowMovesTheMainWindowByTwoPixels) {
 }
 
 TEST_F(ArrowKeys, TheHiddenAddWindowMovesAlongAndAShownOneBlocksTheKeys) {
-    writeLibrary(kLibrary);
     writeConfig(kUnlockedConfig);
-    launch();
-    const std::string main = waitForMainWindow();
-    ASSERT_FALSE(main.empty()) << program_.describeEnd();
-    xdo_->click(mainX(kEmptyX), mainY(kEmptyY));
-    sleepFor(200ms);
+    const std::string main = startFocused();
+    ASSERT_FALSE(main.empty());
     xdo_->key("Left");
     xdo_->key("Up");
     ASSERT_TRUE(mainAt(main, 60, 4)) << "after Left, Up: " << where(main);
@@ -80,19 +81,17 @@ TEST_F(ArrowKeys, TheHiddenAddWindowMovesAlongAndAShownOneBlocksTheKeys) {
     EXPECT_EQ(g->y, kAddTop - 2);
 
     // Shown: the keys beep and move nothing, with the focus where
-    // AddPuzzlesButton put it and on the main window clicked.
+    // AddPuzzlesButton put it and on the main window clicked. The beep shows
+    // that the program has handled the key.
     int bells = x_.bells();
     xdo_->key("Right");
     EXPECT_TRUE(x_.waitForBells(bells + 1, 2s))
         << "a blocked arrow key right after AddPuzzlesButton does not beep";
-    sleepFor(300ms);
-    xdo_->click(mainX(kEmptyX) - 2, mainY(400) - 2);
-    sleepFor(200ms);
+    EXPECT_TRUE(clickToFocus(main, mainX(kEmptyX) - 2, mainY(400) - 2)) << "a click does not focus the main window";
     bells = x_.bells();
     xdo_->key("Right");
     EXPECT_TRUE(x_.waitForBells(bells + 1, 2s))
         << "a blocked arrow key with the main window clicked does not beep";
-    sleepFor(300ms);
     EXPECT_TRUE(mainAt(main, 60, 4)) << "the main window moved: " << where(main);
     auto after = xdo_->geometry(add);
     ASSERT_TRUE(after.has_value());
@@ -108,8 +107,8 @@ TEST_F(ArrowKeys, TheyWorkWithTheMessageWindowFocusedAndLeaveItInPlace) {
     xdo_->click(mainX(300), mainY(12));
     const std::string message = waitForWindow("Message_KXv");
     ASSERT_FALSE(message.empty()) << "the title strip does not open the message window";
-    xdo_->click(kMessageLeft + 40, kMessageTop + 20);   // its picture, away from OK
-    sleepFor(200ms);
+    ASSERT_TRUE(clickToFocus(message, kMessageLeft + 40, kMessageTop + 20))   // its picture, away from OK
+        << "a click does not focus the message window";
     xdo_->key("Right");
     EXPECT_TRUE(mainAt(main, 64, 6)) << "Right with the message window focused: " << where(main);
     auto g = xdo_->geometry(message);

@@ -16,9 +16,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kLibrary =
-    "first;opening record:kiwi tea;a drink:owl;a bird:red fox;an animal:"
-    "sea salt;a seasoning:last;closing record:";
+const std::string kLibrary = kSixRecords;
 
 class Help : public ProgramTest {
 protected:
@@ -57,7 +55,7 @@ protected:
     ::testing::AssertionResult boxShows(const std::string& boxId, const std::string& title,
                                         const std::string& text) {
         xdo_->focus(boxId);
-        sleepFor(300ms);
+        if (!waitForFocus(boxId)) return ::testing::AssertionFailure() << "the box does not take the focus";
         const auto g = xdo_->geometry(boxId);
         if (!g) return ::testing::AssertionFailure() << "the box has no geometry";
         const QImage program = settledScreenshot().copy(g->x, g->y, g->width, g->height);
@@ -76,7 +74,7 @@ protected:
         }, 5s);
         if (refId.empty()) return ::testing::AssertionFailure() << "the reference box did not appear";
         xdo_->focus(refId);
-        sleepFor(300ms);
+        if (!waitForFocus(refId)) return ::testing::AssertionFailure() << "the reference box does not take the focus";
         const auto r = xdo_->geometry(refId);
         const QImage expected = settledScreenshot().copy(r->x, r->y, r->width, r->height);
         xdo_->focus(boxId);
@@ -95,7 +93,7 @@ protected:
 
     bool dismiss(const std::string& boxId, const std::string& title) {
         xdo_->focus(boxId);
-        sleepFor(200ms);
+        if (!waitForFocus(boxId)) return false;
         xdo_->key("Return");
         return waitUntil([&] {
             for (const auto& id : xdo_->search("^" + title + "$", true))

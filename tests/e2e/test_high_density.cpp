@@ -76,9 +76,7 @@ protected:
     std::string main_;
 };
 
-const std::string kLibrary =
-    "first;opening record:kiwi tea;a drink:owl;a bird:red fox;an animal:"
-    "sea salt;a seasoning:last;closing record:";
+const std::string kLibrary = kSixRecords;
 
 TEST_P(HighDensity, TheWindowOpensDoubledShowsThe2xArtworkAndMovesFourPixelsAKey) {
     start(kLibrary);
@@ -105,8 +103,7 @@ TEST_P(HighDensity, TheWindowOpensDoubledShowsThe2xArtworkAndMovesFourPixelsAKey
     EXPECT_GE(matchFraction(shot, 2 * (kMainLeft + 580), 2 * (kMainTop + 470), board, 10, 1), 0.99);
 
     // The arrow keys move the window by 2 logical, 4 physical pixels.
-    xdo_->click(2 * mainX(600), 2 * mainY(300));
-    sleepFor(200ms);
+    ASSERT_TRUE(clickToFocus(main_, 2 * mainX(600), 2 * mainY(300))) << "a click does not focus the main window";
     xdo_->key("Left");
     EXPECT_TRUE(mainAt(120, 12)) << "after Left: " << where();
     xdo_->key("Up");
@@ -197,8 +194,7 @@ TEST_F(OneAndAHalf, TheWindowOpensAtItsScaledPlaceAndTheKeysMoveItThreePixelsWit
         return false;
     }, 5s)) << "tile A is not at its place scaled to 150 %";
 
-    xdo_->click(348 + 900, 201 + 450);   // bare board
-    sleepFor(200ms);
+    ASSERT_TRUE(clickToFocus(main, 348 + 900, 201 + 450)) << "a click on bare board does not focus the main window";
     xdo_->key("Left", 4);
     EXPECT_TRUE(at(336, 201)) << "four times Left";
     xdo_->key("Up", 3);

@@ -54,6 +54,25 @@ protected:
         const QImage patch = sourceBitmap(bitmap).copy(0, dy, 60, 30);
         return matchFraction(shot, g->x, g->y + dy, patch, 12, 2) > 0.9;
     }
+    bool active(const std::string& window) {
+        return waitUntil([&] { return windowList("", "_NET_ACTIVE_WINDOW") == std::vector<std::string>{window}; }, 3s);
+    }
+    // With the owned window focused, clicks at (x, y) on the main window and
+    // waits until the manager has handled the click: the main window is the
+    // active one then.
+    bool clickMain(const std::string& owned, int x, int y) {
+        xdo_->focus(owned);
+        if (!active(owned)) {
+            ADD_FAILURE() << "the owned window does not take the focus";
+            return false;
+        }
+        xdo_->click(x, y);
+        return active(main_);
+    }
+    // Waits until the window stands above the main window in the stacking order.
+    bool above(const std::string& window) {
+        return waitUntil([&] { return stackPosition(window) > stackPosition(main_); }, 3s);
+    }
     bool gone(const std::string& title) {
         return waitUntil([&] { return !windowVisible(title); }, 5s);
     }
@@ -91,8 +110,8 @@ TEST_F(OwnedWindows, AreTransientForTheMainWindowAndStayAboveIt) {
     const std::string message = waitForWindow("Message_KXv");
     ASSERT_FALSE(message.empty()) << "the title strip does not open the message window";
     expectOwned(message, kMessageLeft, kMessageTop, "the message window");
-    xdo_->click(mainX(100), mainY(300));   // the main window, beside the message window
-    sleepFor(300ms);
+    // The main window, beside the message window.
+    ASSERT_TRUE(clickMain(message, mainX(100), mainY(300))) << "a click on the main window does not activate it";
     EXPECT_GT(stackPosition(message), stackPosition(main_)) << "a click on the main window covers the message window";
     EXPECT_TRUE(showsItsBackground(message, 1870));
     clickControl(ui::id::MessageCloseButton);
@@ -110,8 +129,7 @@ TEST_F(OwnedWindows, AreTransientForTheMainWindowAndStayAboveIt) {
     // the add window above it.
     for (auto click : {std::pair{mainX(30), mainY(600)}, std::pair{controlOnScreen(ui::id::PlayerOneButton).centreX(),
                                                                    controlOnScreen(ui::id::PlayerOneButton).centreY()}}) {
-        xdo_->click(click.first, click.second);
-        sleepFor(300ms);
+        ASSERT_TRUE(clickMain(add, click.first, click.second)) << "a click on the main window does not activate it";
         EXPECT_GT(stackPosition(add), stackPosition(main_)) << "a click on the main window covers the add window";
         EXPECT_TRUE(showsItsBackground(add, 100)) << "the add window is not in sight";
     }
@@ -134,8 +152,7 @@ TEST_F(OwnedWindows, GoAndComeBackWithTheMainWindow) {
     EXPECT_FALSE(waitForWindow("Tarvik_KXv").empty()) << "the main window does not come back";
     const std::string message = waitForWindow("Message_KXv");
     ASSERT_FALSE(message.empty()) << "the message window does not come back with the main window";
-    sleepFor(300ms);
-    EXPECT_GT(stackPosition(message), stackPosition(main_));
+    EXPECT_TRUE(above(message)) << "the message window comes back below the main window";
     clickControl(ui::id::MessageCloseButton);
     ASSERT_TRUE(gone("Message_KXv"));
 
@@ -149,8 +166,7 @@ TEST_F(OwnedWindows, GoAndComeBackWithTheMainWindow) {
     EXPECT_FALSE(waitForWindow("Tarvik_KXv").empty());
     const std::string add = waitForWindow("Add_Puzzle");
     ASSERT_FALSE(add.empty()) << "the add window does not come back with the main window";
-    sleepFor(300ms);
-    EXPECT_GT(stackPosition(add), stackPosition(main_));
+    EXPECT_TRUE(above(add)) << "the add window comes back below the main window";
     EXPECT_TRUE(showsItsBackground(add, 100));
     EXPECT_TRUE(program_.running()) << program_.describeEnd();
 }
