@@ -1,11 +1,13 @@
 // kvtml files: any bytes, the first byte choosing how the rest is cut into
 // pieces. Fed piece by piece the reader gives what it gives over the whole
 // file, or the same refusal; phrases and hints carry no blanks at their
-// edges; the intake's records are the game's.
+// edges; read from a file it is the same, unless the file looks like binary
+// data; the intake's records are the game's.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "cli/TextCensus.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/ImportChecks.h"
 
@@ -47,6 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     cli::Format format;
     const auto read = fuzz::importedEntries(bytes, cli::Format::Kvtml, format, error);
+    // Read from a file, what looks like binary data is refused before it is read as a list.
+    cli::TextCensus census;
+    census.add(bytes);
+    if (census.sawNul() || census.mostlyNotWords()) {
+        FUZZ_CHECK(!read.has_value(), "binary data was read: " + fuzz::show(bytes));
+        return 0;
+    }
     FUZZ_CHECK(read.has_value(), error + " " + fuzz::show(bytes));
     fuzz::checkSameEntries(*read, whole, bytes);
     return 0;
