@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AppPaths.h"
 #include "app/CarryOver.h"
+#include "app/FolderChoice.h"
 #include "library/Config.h"
 #include "library/FolderLock.h"
 #include "library/PuzzleFile.h"
@@ -55,7 +55,7 @@ protected:
         fs::remove_all(root, ec);
     }
     fs::path data() const { return root / "data" / "tarvik-kxv"; }
-    app::AppPaths start() {
+    library::AppPaths start() {
         notes.clear();
         return app::makeAppPaths(exe.string(), env, &notes);
     }
@@ -118,10 +118,10 @@ TEST_F(CarryOver, TheLivePlainLibraryOfAKilledRunMovesAndStaysTheLibrary) {
     EXPECT_FALSE(fs::exists(games / "KXData.dat"));
 
     // The start reads it as this folder's library.
-    app::appPaths = app::makeAppPaths(exe.string(), env);
+    library::appPaths = app::makeAppPaths(exe.string(), env);
     EXPECT_EQ(library::unscramblePuzzleFile(), library::UnscrambleOutcome::NoScrambledFile);
     EXPECT_EQ(readFile(data() / "KXData.dat"), "first;x:unsaved;u:last;y:");
-    app::appPaths = {};
+    library::appPaths = {};
 }
 
 TEST_F(CarryOver, ThePlayersFilesInTheDataFolderAreNeverWrittenOverAndBothAreKept) {

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "Fixture.h"
+#include "app/FolderChoice.h"
 #include "library/AtomicFile.h"
 #include "library/Config.h"
 #include "library/FolderLock.h"

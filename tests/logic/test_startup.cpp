@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/AppPaths.h"
+#include "app/FolderChoice.h"
 #include "app/GameWindowProc.h"
 #include "game/Mute.h"
 #include "library/LibraryState.h"
