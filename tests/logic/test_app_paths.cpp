@@ -73,6 +73,10 @@ TEST(ChooseAppPaths, AWritableFolderKeepsEveryFileBesideTheProgramWhateverTheEnv
     env.writable = {"."};
     expectAllIn(app::chooseAppPaths("tarvik-kxv", env.get()), "", "");
     EXPECT_EQ(env.probed.back(), ".");
+    // A program in the root directory keeps that one slash.
+    env.writable = {"/"};
+    expectAllIn(app::chooseAppPaths("/tarvik-kxv", env.get()), "/", "/");
+    EXPECT_EQ(env.probed.back(), "/");
 }
 
 TEST(ChooseAppPaths, AFolderThePlayerCannotWriteGivesTheDataFolderAndTheInstalledHelp) {
