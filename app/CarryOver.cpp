@@ -13,6 +13,8 @@
 
 namespace app {
 
+using library::AppPaths;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppPaths.h"
+#include "library/AppPaths.h"
 
 namespace app {
 
@@ -25,7 +25,7 @@ enum class CarryMode {
 // taken, and removed from `from` once all of them are written; nothing is
 // done while a game runs in either folder. Returns false when something was
 // left behind.
-bool carryOver(const std::string& from, const AppPaths& to, const std::string& shippedLibraryPath,
+bool carryOver(const std::string& from, const library::AppPaths& to, const std::string& shippedLibraryPath,
                CarryMode mode, std::vector<std::string>& notes);
 
 }  // namespace app

@@ -6,6 +6,8 @@
 
 namespace app {
 
+using library::AppPaths;
+
 namespace {
 
 constexpr const char* kProgram = "tarvik-kxv";

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppPaths.h"
+#include "library/AppPaths.h"
 
 namespace app {
 
@@ -22,18 +22,19 @@ struct CommandLineOption {
     const char* name;   // "--help"
     const char* help;   // one line for the usage
     // Sets what the option asks for; `where` gives the paths this copy uses.
-    void (*apply)(CommandLine& line, const std::function<AppPaths()>& where);
+    void (*apply)(CommandLine& line, const std::function<library::AppPaths()>& where);
 };
 
 // Every option the game takes, in the order the usage lists them.
 extern const std::vector<CommandLineOption> commandLineOptions;
 
 // The usage: the options, the files the game keeps and the folder they are in.
-std::string usageText(const AppPaths& paths);
+std::string usageText(const library::AppPaths& paths);
 
 // Reads the arguments after the program's name. Unknown options and any
 // other argument end the process with exit code 2 and a line on standard
 // error. `where` is asked only when the answer needs the paths.
-CommandLine parseCommandLine(const std::vector<std::string>& args, const std::function<AppPaths()>& where);
+CommandLine parseCommandLine(const std::vector<std::string>& args,
+                             const std::function<library::AppPaths()>& where);
 
 }  // namespace app

@@ -10,7 +10,6 @@ ProgramState programState;
 
 // The names the logic uses, bound to the struct's members before any code
 // runs (a reference to a member of a static object is a constant).
-AppPaths& appPaths = programState.paths;
 ExitState& exitState = programState.exit;
 KeyboardState& keyboardState = programState.keyboard;
 bool& keyboardOptionGiven = programState.keyboard.optionGiven;
@@ -19,6 +18,7 @@ void resetProgramState() { programState = ProgramState{}; }
 
 }  // namespace app
 
+library::AppPaths& library::appPaths = app::programState.paths;
 game::RoundState& game::roundState = app::programState.round;
 std::array<game::PlayerStats, 2>& game::playerStats = app::programState.playerStats;
 game::StatsFileState& game::statsFileState = app::programState.statsFile;

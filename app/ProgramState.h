@@ -1,6 +1,6 @@
 // Every program-wide record of the game in one struct, so that a fresh start
 // is one assignment and no record can be left out of it. The logic keeps its
-// names for them (game::roundState, library::puzzleViewer, app::appPaths,
+// names for them (game::roundState, library::puzzleViewer, library::appPaths,
 // ...): each is a reference into this struct. The tests and the fuzz
 // targets run many programs in one process.
 #pragma once
@@ -8,11 +8,11 @@
 #include <array>
 #include <cstdint>
 
-#include "app/AppPaths.h"
 #include "app/Exit.h"
 #include "app/KeyboardMode.h"
 #include "game/RoundState.h"
 #include "game/Stats.h"
+#include "library/AppPaths.h"
 #include "library/LibraryState.h"
 #include "library/PuzzleFile.h"
 #include "library/PuzzleViewer.h"
@@ -21,7 +21,7 @@
 namespace app {
 
 struct ProgramState {
-    AppPaths paths;
+    library::AppPaths paths;
     ExitState exit;
     game::RoundState round;
     std::array<game::PlayerStats, 2> playerStats{};

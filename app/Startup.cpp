@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/AppPaths.h"
+#include "app/FolderChoice.h"
 #include "app/GameWindowProc.h"
 #include "app/KeyboardMode.h"
 #include "app/ShownStates.h"
@@ -108,11 +108,11 @@ void keepRunningPastFileSizeLimit() {
 
 StartOutcome startProgram(const std::string& executablePath) {
     std::vector<std::string> notes;
-    appPaths = makeAppPaths(executablePath, &notes);
+    library::appPaths = makeAppPaths(executablePath, &notes);
     // Files kept in two places or a folder that cannot be written: told,
     // since the game shows nothing of where its files are.
     for (const std::string& note : notes) std::fprintf(stderr, "tarvik-kxv: %s\n", note.c_str());
-    const library::FolderLockState lock = library::lockFolder(appPaths.directory);
+    const library::FolderLockState lock = library::lockFolder(library::appPaths.directory);
     if (lock.result == library::LockResult::HeldElsewhere && lock.heldBy == library::LockHolder::Game) {
         return {false, true, lock.holder, 0};
     }
@@ -126,7 +126,7 @@ StartOutcome startProgram(const std::string& executablePath) {
     // plain file is still what this run left in it.
     library::setRunningAlone(lock.result == library::LockResult::Taken);
     if (lock.result == library::LockResult::Taken) {
-        library::removeLeftovers(appPaths);
+        library::removeLeftovers(library::appPaths);
     }
     keepRunningPastFileSizeLimit();
     library::unscramblePuzzleFile();

@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Exit.h"
+#include "app/FolderChoice.h"
 #include "app/KeyboardMode.h"
 #include "app/Startup.h"
 #include "platform/qt/QtMain.h"

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "app/AppPaths.h"
 #include "app/Startup.h"
 #include "game/GameControl.h"
 #include "game/RoundState.h"

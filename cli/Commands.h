@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AppPaths.h"
 #include "cli/Arguments.h"
+#include "library/AppPaths.h"
 
 namespace cli {
 
@@ -17,7 +17,7 @@ inline constexpr int kExitProblems = 3;   // check found problems
 
 struct Context {
     Arguments args;
-    app::AppPaths paths;
+    library::AppPaths paths;
 };
 
 struct Command {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/FolderChoice.h"
 #include "cli/LockHolder.h"
 #include "library/AtomicFile.h"
 #include "library/FolderLock.h"
@@ -73,7 +74,7 @@ bool creatable(const std::string& dir, std::string& error) {
     return true;
 }
 
-bool holdsLibrary(const app::AppPaths& paths) {
+bool holdsLibrary(const library::AppPaths& paths) {
     std::error_code ec;
     return fs::exists(fs::symlink_status(paths.scrambledPuzzlePath, ec)) ||
            fs::exists(fs::symlink_status(paths.plainPuzzlePath, ec));
@@ -81,7 +82,7 @@ bool holdsLibrary(const app::AppPaths& paths) {
 
 }  // namespace
 
-app::AppPaths locateFolder(const std::string& dirOption, const std::string& executablePath) {
+library::AppPaths locateFolder(const std::string& dirOption, const std::string& executablePath) {
     if (dirOption.empty()) return app::makeAppPaths(executablePath);
     // The game's files in dir itself: a folder named outright is used as
     // it is, and no other folder is chosen, filled or emptied for it.
@@ -89,7 +90,8 @@ app::AppPaths locateFolder(const std::string& dirOption, const std::string& exec
     fs::path absolute = fs::absolute(fs::path(dirOption), ec);
     std::string dir = ec ? dirOption : absolute.string();
     if (dir.back() != '/') dir += '/';
-    return app::pathsInFolder(dir, app::shippedDataDirectory(dir + "tarvik-kxv", app::processEnvironment()));
+    return library::pathsInFolder(dir,
+                                  app::shippedDataDirectory(dir + "tarvik-kxv", app::processEnvironment()));
 }
 
 bool checkFolder(const std::string& directory, Access access, bool& missing, std::string& error) {
@@ -135,7 +137,7 @@ bool checkFolder(const std::string& directory, Access access, bool& missing, std
     return true;
 }
 
-bool takeFolder(const app::AppPaths& paths, Access access, bool& missing, std::string& error) {
+bool takeFolder(const library::AppPaths& paths, Access access, bool& missing, std::string& error) {
     const std::string where = paths.directory.empty() ? "." : withoutSlash(paths.directory);
     if (!checkFolder(paths.directory, access, missing, error)) return false;
     if (missing) return true;
@@ -170,7 +172,7 @@ bool takeFolder(const app::AppPaths& paths, Access access, bool& missing, std::s
     return false;
 }
 
-bool loadLibrary(const app::AppPaths& paths, LoadedLibrary& out, std::string& error) {
+bool loadLibrary(const library::AppPaths& paths, LoadedLibrary& out, std::string& error) {
     out = LoadedLibrary{};
     std::string bytes;
     bool present = false;
@@ -190,7 +192,7 @@ bool loadLibrary(const app::AppPaths& paths, LoadedLibrary& out, std::string& er
     return true;
 }
 
-bool storeLibrary(const app::AppPaths& paths, const LoadedLibrary& loaded, const std::string& plain,
+bool storeLibrary(const library::AppPaths& paths, const LoadedLibrary& loaded, const std::string& plain,
                   std::string& error) {
     if (loaded.folderMissing) {
         // Made only now, so that a refused or empty change leaves no folder behind.

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppPaths.h"
+#include "library/AppPaths.h"
 #include "library/PuzzleLibrary.h"
 
 namespace cli {
@@ -13,7 +13,7 @@ namespace cli {
 // The folder --dir names (made absolute, nothing on disk touched), or
 // without it the one the game beside this program uses, by the game's own
 // rule and with the game's own preparation of it.
-app::AppPaths locateFolder(const std::string& dirOption, const std::string& executablePath);
+library::AppPaths locateFolder(const std::string& dirOption, const std::string& executablePath);
 
 // Read: the folder must be there. Preview: reads, and a folder that is not
 // there yet counts as an empty library (an import's --dry-run). Change: a
@@ -30,7 +30,7 @@ bool checkFolder(const std::string& directory, Access access, bool& missing, std
 // when a running game holds it, or when a change cannot be made safely
 // because the folder takes no lock. A folder that is not there yet is
 // neither made nor locked here: missing is set.
-bool takeFolder(const app::AppPaths& paths, Access access, bool& missing, std::string& error);
+bool takeFolder(const library::AppPaths& paths, Access access, bool& missing, std::string& error);
 
 struct LoadedLibrary {
     std::string plain;   // the records back to back, unscrambled
@@ -42,11 +42,11 @@ struct LoadedLibrary {
 // OnLoad.dat unscrambled; without it, a library in KXData.dat (which the
 // game then plays from); else an empty library. False when a file that is
 // there cannot be read: nothing may then be written over it.
-bool loadLibrary(const app::AppPaths& paths, LoadedLibrary& out, std::string& error);
+bool loadLibrary(const library::AppPaths& paths, LoadedLibrary& out, std::string& error);
 
 // Writes the plain text scrambled to OnLoad.dat, replacing it in one step;
 // first makes and locks the folder when it was not there.
-bool storeLibrary(const app::AppPaths& paths, const LoadedLibrary& loaded, const std::string& plain,
+bool storeLibrary(const library::AppPaths& paths, const LoadedLibrary& loaded, const std::string& plain,
                   std::string& error);
 
 }  // namespace cli

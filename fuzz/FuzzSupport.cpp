@@ -9,8 +9,8 @@
 #include <iterator>
 #include <memory>
 
-#include "app/AppPaths.h"
 #include "app/Exit.h"
+#include "app/FolderChoice.h"
 #include "app/ProgramState.h"
 #include "game/RoundState.h"
 #include "game/Stats.h"
@@ -68,7 +68,7 @@ void resetProgram() {
     env.home = dir;
     env.writable = [](const std::string&) { return true; };
     env.isDirectory = [](const std::string&) { return false; };
-    app::appPaths = app::chooseAppPaths(dir + "/tarvik-kxv", env);
+    library::appPaths = app::chooseAppPaths(dir + "/tarvik-kxv", env);
 
     desk = std::make_unique<platform::MemoryDesktop>();
     platform::setDesktop(desk.get());

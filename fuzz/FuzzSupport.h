@@ -13,7 +13,7 @@ namespace fuzz {
 // /dev/shm where there is one (a tmpfs makes the fsyncs of every write
 // cheap), else under $TMPDIR or /tmp. The folder is removed at exit.
 // Before each input: every program-wide record back at its start value, the
-// folder emptied, app::appPaths pointing into it, a fresh in-memory desktop.
+// folder emptied, library::appPaths pointing into it, a fresh in-memory desktop.
 void resetProgram();
 
 // The folder's files by their names (KXData.dat, OnLoad.dat, ...).

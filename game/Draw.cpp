@@ -6,9 +6,9 @@
 #include <fstream>
 #include <string_view>
 
-#include "app/AppPaths.h"
 #include "game/RoundState.h"
 #include "game/TextCase.h"
+#include "library/AppPaths.h"
 #include "library/LibraryState.h"
 #include "library/PuzzleFile.h"
 #include "platform/Desktop.h"
@@ -39,7 +39,7 @@ void clearRoundStrings() {
 // from whatever the plain file holds: the count stays 0, the missing-data case.
 void countRecords() {
     if (!library::libraryInHand()) return;
-    std::ifstream in(app::appPaths.plainPuzzlePath);
+    std::ifstream in(library::appPaths.plainPuzzlePath);
     if (!in.is_open()) return;
     std::int32_t pieces = 0;
     std::string piece;
@@ -64,7 +64,7 @@ void seedOnce() {
 // cut before its hint gets no hint rather than the one before it.
 void readRecord(std::int32_t pick) {
     auto& s = roundState;
-    std::ifstream in(app::appPaths.plainPuzzlePath);
+    std::ifstream in(library::appPaths.plainPuzzlePath);
     for (std::int32_t i = 0; i <= pick; ++i) {
         library::readField(in, s.workingCopy, ';');
         library::readField(in, s.hint, ':');

@@ -4,8 +4,8 @@
 #include <string>
 #include <limits>
 
-#include "app/AppPaths.h"
 #include "game/RoundState.h"
+#include "library/AppPaths.h"
 #include "library/AtomicFile.h"
 #include "library/PuzzleFile.h"
 #include "ui/Controls.h"
@@ -82,7 +82,7 @@ void showAllStatistics() {
 // then nothing is written over it.
 bool takeInOtherRunsBookings() {
     std::string bytes;
-    switch (library::readFileIfPresent(app::appPaths.statsPath, bytes)) {
+    switch (library::readFileIfPresent(library::appPaths.statsPath, bytes)) {
         case library::ReadOutcome::Failed:
             return false;
         case library::ReadOutcome::Missing:
@@ -110,7 +110,7 @@ void saveOrTell() {
     }
     if (failureTold) return;
     failureTold = true;
-    const std::string& path = app::appPaths.statsPath;
+    const std::string& path = library::appPaths.statsPath;
     const std::string text =
         statsInHand ? "The scores could not be saved: " + path +
                           " cannot be written (is the disk full?). This game's result is shown but not kept."
@@ -123,7 +123,7 @@ void saveOrTell() {
 
 void loadStats() {
     std::string bytes;
-    const library::ReadOutcome outcome = library::readFileIfPresent(app::appPaths.statsPath, bytes);
+    const library::ReadOutcome outcome = library::readFileIfPresent(library::appPaths.statsPath, bytes);
     // A file that is there but cannot be read is never written over: its
     // numbers are not known, so this run shows zeros and saves nothing.
     statsInHand = outcome != library::ReadOutcome::Failed;
@@ -151,7 +151,7 @@ bool saveStats() {
         if (!bytes.empty()) bytes += ' ';
         bytes += std::to_string(*field);
     }
-    if (!library::replaceFileAtomically(app::appPaths.statsPath, bytes)) return false;
+    if (!library::replaceFileAtomically(library::appPaths.statsPath, bytes)) return false;
     for (std::size_t i = 0; i < fields.size(); ++i) onDisk[i] = *fields[i];
     return true;
 }

@@ -4,7 +4,7 @@
 // open the file. No state is kept: every press starts from scratch.
 #include "help/HelpLauncher.h"
 
-#include "app/AppPaths.h"
+#include "library/AppPaths.h"
 #include "ui/SoundCues.h"
 
 namespace help {
@@ -30,7 +30,7 @@ bool LaunchHelp(platform::Window) {
     }
 
     // A missing file is reported only through the desktop's failure.
-    if (!desk.openDocument(app::appPaths.helpPath)) {
+    if (!desk.openDocument(library::appPaths.helpPath)) {
         desk.messageBox(kOpenFailedText, kOpenFailedCaption, platform::MB_OK);
     }
     return true;

@@ -1,6 +1,6 @@
 #include "library/AddPuzzle.h"
 
-#include "app/AppPaths.h"
+#include "library/AppPaths.h"
 #include "library/AtomicFile.h"
 #include "library/Config.h"
 #include "library/LibraryState.h"
@@ -88,7 +88,7 @@ bool AppendPuzzleRecord(const std::string& record) {
     // that is not stored changes nothing, the viewing pass included; one
     // that is ends the pass, whose stream still reads the replaced file.
     std::string content;
-    if (readFileIfPresent(app::appPaths.plainPuzzlePath, content) == ReadOutcome::Failed) return false;
+    if (readFileIfPresent(appPaths.plainPuzzlePath, content) == ReadOutcome::Failed) return false;
     if (!storeLibrary(content + record)) return false;
     resetViewerForAppend();
     ++libraryState.recordCount;

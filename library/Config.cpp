@@ -4,7 +4,7 @@
 #include <string_view>
 #include <string>
 
-#include "app/AppPaths.h"
+#include "library/AppPaths.h"
 #include "library/AtomicFile.h"
 
 namespace library {
@@ -50,7 +50,7 @@ void loadConfig() {
     Disable_Console = 0;
     Disable_VCCntls = 0;
 
-    const std::string& path = app::appPaths.configPath;
+    const std::string& path = appPaths.configPath;
     std::string bytes;
     const ReadOutcome outcome = readFileIfPresent(path, bytes);
     if (outcome == ReadOutcome::Read) {

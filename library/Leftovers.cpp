@@ -82,7 +82,7 @@ std::string contentOf(const std::string& path) {
     return bytes;
 }
 
-std::vector<GameFile> gameFiles(const app::AppPaths& paths) {
+std::vector<GameFile> gameFiles(const AppPaths& paths) {
     // The current library in both forms, read once and only when needed.
     auto plain = std::make_shared<std::optional<std::string>>();
     auto scrambled = std::make_shared<std::optional<std::string>>();
@@ -161,7 +161,7 @@ bool hasOldTemporaryShape(const std::string& name, const std::string& base) {
     return laterCapital && small;
 }
 
-void removeLeftovers(const app::AppPaths& paths) {
+void removeLeftovers(const AppPaths& paths) {
     for (const GameFile& f : gameFiles(paths)) {
         removeBeside(directoryOf(f.path), baseName(f.path), f.proves);
         // A write through a link made its temporary beside the link's target.

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/AppPaths.h"
+#include "library/AppPaths.h"
 
 namespace library {
 
@@ -34,6 +34,6 @@ bool hasOldTemporaryShape(const std::string& name, const std::string& base);
 // write held (a start of the library, of its scrambled form, of the
 // statistics' numbers or of the default configuration). Call only while
 // holding the folder.
-void removeLeftovers(const app::AppPaths& paths);
+void removeLeftovers(const AppPaths& paths);
 
 }  // namespace library

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/AppPaths.h"
+#include "library/AppPaths.h"
 #include "library/AtomicFile.h"
 #include "library/PuzzleViewer.h"
 
@@ -36,7 +36,7 @@ bool mayWrite(const std::string* plainNow) {
     if (alone) return true;
     if (plainNow != nullptr) return fingerprint(*plainNow) == knownPlain;
     std::string current;
-    return readWholeFile(app::appPaths.plainPuzzlePath, current) && fingerprint(current) == knownPlain;
+    return readWholeFile(appPaths.plainPuzzlePath, current) && fingerprint(current) == knownPlain;
 }
 
 }  // namespace
@@ -46,7 +46,7 @@ std::string scrambleBytes(const std::string& plain) { return shift(plain, +1); }
 std::string unscrambleBytes(const std::string& scrambled) { return shift(scrambled, -1); }
 
 UnscrambleOutcome unscramblePuzzleFile() {
-    const auto& paths = app::appPaths;
+    const auto& paths = appPaths;
     inHand = false;
     std::string scrambled;
     switch (readFileIfPresent(paths.scrambledPuzzlePath, scrambled)) {
@@ -87,7 +87,7 @@ void setRunningAlone(bool runningAlone) { alone = runningAlone; }
 bool runningAlone() { return alone; }
 
 bool storeLibrary(const std::string& plain) {
-    const auto& paths = app::appPaths;
+    const auto& paths = appPaths;
     if (!mayWrite(nullptr)) return false;
     if (!replaceFileAtomically(paths.scrambledPuzzlePath, scrambleBytes(plain))) return false;
     if (!replaceFileAtomically(paths.plainPuzzlePath, plain)) {
@@ -105,11 +105,11 @@ bool storeLibrary(const std::string& plain) {
 bool scramblePuzzleFile() {
     bool saved = false;
     std::string plain;
-    if (readWholeFile(app::appPaths.plainPuzzlePath, plain) && mayWrite(&plain)) {
+    if (readWholeFile(appPaths.plainPuzzlePath, plain) && mayWrite(&plain)) {
         // Purge only once the puzzles are safely stored scrambled; otherwise
         // the plain file is the only copy of this run's changes.
-        saved = replaceFileAtomically(app::appPaths.scrambledPuzzlePath, scrambleBytes(plain));
-        if (saved && replaceFileAtomically(app::appPaths.plainPuzzlePath, kPurgedText)) {
+        saved = replaceFileAtomically(appPaths.scrambledPuzzlePath, scrambleBytes(plain));
+        if (saved && replaceFileAtomically(appPaths.plainPuzzlePath, kPurgedText)) {
             knownPlain = fingerprint(kPurgedText);
         }
     }

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/AppPaths.h"
+#include "library/AppPaths.h"
 #include "library/Config.h"
 #include "library/LibraryState.h"
 #include "library/PuzzleFile.h"
@@ -103,7 +103,7 @@ bool StepPuzzleViewer() {
     if (v.step == 1) {
         closeStream();
         if (libraryInHand()) {
-            v.stream.open(app::appPaths.plainPuzzlePath, std::ios::in | std::ios::binary);
+            v.stream.open(appPaths.plainPuzzlePath, std::ios::in | std::ios::binary);
         } else {
             v.stream.setstate(std::ios::failbit);
         }

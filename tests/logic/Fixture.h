@@ -10,12 +10,12 @@
 #include <iterator>
 #include <string>
 
-#include "app/AppPaths.h"
 #include "app/Exit.h"
 #include "app/ProgramState.h"
 #include "app/Startup.h"
 #include "game/RoundState.h"
 #include "game/Stats.h"
+#include "library/AppPaths.h"
 #include "library/Config.h"
 #include "library/PuzzleFile.h"
 #include "library/PuzzleViewer.h"

@@ -246,7 +246,7 @@ TEST_F(KeyboardPlayTest, AnyOtherValueOrALockedFileLeavesItOff) {
 }
 
 TEST_F(KeyboardPlayTest, TheOptionSwitchesItOnForOneRun) {
-    const auto noPaths = [] { return app::AppPaths{}; };
+    const auto noPaths = [] { return library::AppPaths{}; };
     const app::CommandLine given = app::parseCommandLine({"--keyboard"}, noPaths);
     EXPECT_TRUE(given.run);
     EXPECT_TRUE(given.keyboard);

@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "app/AppPaths.h"
+#include "app/FolderChoice.h"
 #include "library/PuzzleFile.h"
 #include "tests/logic/Fixture.h"
 
@@ -45,7 +45,7 @@ struct FakeEnvironment {
 
 const std::string kInstalledData = "/usr/share/games/tarvik-kxv/";
 
-void expectAllIn(const app::AppPaths& p, const std::string& dir, const std::string& helpDir) {
+void expectAllIn(const library::AppPaths& p, const std::string& dir, const std::string& helpDir) {
     EXPECT_EQ(p.directory, dir);
     EXPECT_EQ(p.helpPath, helpDir + "Tarvik_kxv-help.chm");
     EXPECT_EQ(p.statsPath, dir + "KXStats.dat");
@@ -73,6 +73,10 @@ TEST(ChooseAppPaths, AWritableFolderKeepsEveryFileBesideTheProgramWhateverTheEnv
     env.writable = {"."};
     expectAllIn(app::chooseAppPaths("tarvik-kxv", env.get()), "", "");
     EXPECT_EQ(env.probed.back(), ".");
+    // A program in the root directory keeps that one slash.
+    env.writable = {"/"};
+    expectAllIn(app::chooseAppPaths("/tarvik-kxv", env.get()), "/", "/");
+    EXPECT_EQ(env.probed.back(), "/");
 }
 
 TEST(ChooseAppPaths, AFolderThePlayerCannotWriteGivesTheDataFolderAndTheInstalledHelp) {
@@ -238,7 +242,7 @@ TEST_F(InstalledRun, AProgramThatCannotWriteItsFolderPlaysAndSavesInTheDataFolde
     writeFile(data / "OnLoad.dat", library::scrambleBytes("first;one:alpha;a:beta;b:last;two:"));
     writeFile(data / "KXStats.dat", "30 2 1 0 0 4");
     app::startProgram("/nonexistent-tarvik-prefix/games/tarvik-kxv");
-    EXPECT_EQ(app::appPaths.directory, data.string() + "/");
+    EXPECT_EQ(library::appPaths.directory, data.string() + "/");
     EXPECT_EQ(readFile(data / "KXData.dat"), "first;one:alpha;a:beta;b:last;two:");
     EXPECT_EQ(desk.text(ui::id::PlayerOneTotalDisplay), "30");
     EXPECT_EQ(readFile(data / "KXC_CONFIG.INI").substr(0, 18), "Disable_Console= 1");

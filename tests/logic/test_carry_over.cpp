@@ -5,24 +5,25 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "app/AppPaths.h"
 #include "app/CarryOver.h"
+#include "app/FolderChoice.h"
 #include "library/Config.h"
 #include "library/FolderLock.h"
 #include "library/PuzzleFile.h"
+#include "tests/logic/ChildProcess.h"
 #include "tests/logic/Fixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::HoldingProcess;
 using testing_support::readFile;
 using testing_support::writeFile;
 
@@ -55,7 +56,7 @@ protected:
         fs::remove_all(root, ec);
     }
     fs::path data() const { return root / "data" / "tarvik-kxv"; }
-    app::AppPaths start() {
+    library::AppPaths start() {
         notes.clear();
         return app::makeAppPaths(exe.string(), env, &notes);
     }
@@ -118,10 +119,10 @@ TEST_F(CarryOver, TheLivePlainLibraryOfAKilledRunMovesAndStaysTheLibrary) {
     EXPECT_FALSE(fs::exists(games / "KXData.dat"));
 
     // The start reads it as this folder's library.
-    app::appPaths = app::makeAppPaths(exe.string(), env);
+    library::appPaths = app::makeAppPaths(exe.string(), env);
     EXPECT_EQ(library::unscramblePuzzleFile(), library::UnscrambleOutcome::NoScrambledFile);
     EXPECT_EQ(readFile(data() / "KXData.dat"), "first;x:unsaved;u:last;y:");
-    app::appPaths = {};
+    library::appPaths = {};
 }
 
 TEST_F(CarryOver, ThePlayersFilesInTheDataFolderAreNeverWrittenOverAndBothAreKept) {
@@ -202,37 +203,16 @@ TEST_F(CarryOver, OnlyThePlayersOwnRegularFilesAreMoved) {
         << said();
 }
 
-// Another process holds a folder's lock until killed.
-struct Holder {
-    explicit Holder(const fs::path& dir) {
-        int ready[2];
-        if (::pipe(ready) != 0) return;
-        pid = ::fork();
-        if (pid == 0) {
-            library::lockFolder(dir.string());
-            char c = 1;
-            (void)!::write(ready[1], &c, 1);
-            ::pause();
-            ::_exit(0);
-        }
-        char c = 0;
-        (void)!::read(ready[0], &c, 1);
-        ::close(ready[0]);
-        ::close(ready[1]);
-    }
-    ~Holder() {
-        if (pid > 0) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, nullptr, 0);
-        }
-    }
-    pid_t pid = -1;
-};
+// What a game running in dir holds: the folder's lock.
+std::function<bool()> lockOf(const fs::path& dir) {
+    return [dir] { return library::lockFolder(dir.string()).result == library::LockResult::Taken; };
+}
 
 TEST_F(CarryOver, NothingMovesWhileAGameRunsInEitherFolder) {
     oldFiles(games);
     {
-        Holder running(games);
+        const HoldingProcess running(lockOf(games));
+        ASSERT_TRUE(running.taken());
         start();
         EXPECT_EQ(readFile(games / "KXStats.dat"), kOldStats);
         EXPECT_FALSE(fs::exists(data() / "KXStats.dat"));
@@ -240,7 +220,8 @@ TEST_F(CarryOver, NothingMovesWhileAGameRunsInEitherFolder) {
     }
     fs::create_directories(data());
     {
-        Holder running(data());
+        const HoldingProcess running(lockOf(data()));
+        ASSERT_TRUE(running.taken());
         start();
         EXPECT_EQ(readFile(games / "KXStats.dat"), kOldStats);
         EXPECT_FALSE(fs::exists(data() / "KXStats.dat"));

@@ -12,8 +12,8 @@
 
 namespace {
 
-app::AppPaths pathsIn(const std::string& dir) {
-    app::AppPaths p;
+library::AppPaths pathsIn(const std::string& dir) {
+    library::AppPaths p;
     p.directory = dir;
     p.helpPath = "/usr/share/games/tarvik-kxv/Tarvik_kxv-help.chm";
     p.statsPath = dir + "KXStats.dat";
@@ -25,7 +25,7 @@ app::AppPaths pathsIn(const std::string& dir) {
 
 struct Asked {
     int times = 0;
-    std::function<app::AppPaths()> where() {
+    std::function<library::AppPaths()> where() {
         return [this] {
             ++times;
             return pathsIn("/home/ann/.local/share/tarvik-kxv/");

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "ChildProcess.h"
 #include "LibraryTestSupport.h"
 #include "game/Draw.h"
 #include "game/Guessing.h"
@@ -74,24 +74,13 @@ TEST_F(SafetyTest, ASecondStartInAHeldFolderTouchesNothingAndCreatesNoWindow) {
     write("OnLoad.dat", scrambleBytes(kLibrary));
     write("KXData.dat", "Data purged...");
     write("OnLoad.dat.tarvik-kxv-temp-Ab12Cd", "a temporary of the running game");
-    int ready[2], done[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(done), 0);
-    const pid_t holder = ::fork();
-    if (holder == 0) {
-        const bool taken = library::lockFolder(dir.string()).result == library::LockResult::Taken;
-        char c = taken ? '1' : '0';
-        [[maybe_unused]] auto w = ::write(ready[1], &c, 1);
-        [[maybe_unused]] auto r = ::read(done[0], &c, 1);
-        ::_exit(0);
-    }
-    char c = 0;
-    ASSERT_EQ(::read(ready[0], &c, 1), 1);
-    ASSERT_EQ(c, '1');
+    testing_support::HoldingProcess holder(
+        [&] { return library::lockFolder(dir.string()).result == library::LockResult::Taken; });
+    ASSERT_TRUE(holder.taken());
 
     const app::StartOutcome outcome = app::startProgram((dir / "tarvik-kxv").string());
     EXPECT_FALSE(outcome.started);
-    EXPECT_EQ(outcome.holder, holder);
+    EXPECT_EQ(outcome.holder, holder.pid());
     EXPECT_TRUE(desk.calls().empty()) << desk.calls().front();
     EXPECT_EQ(read("KXData.dat"), "Data purged...");
     EXPECT_EQ(read("OnLoad.dat"), scrambleBytes(kLibrary));
@@ -99,10 +88,7 @@ TEST_F(SafetyTest, ASecondStartInAHeldFolderTouchesNothingAndCreatesNoWindow) {
     EXPECT_FALSE(exists("KXStats.dat"));
     EXPECT_FALSE(exists("KXC_CONFIG.INI"));
 
-    ::write(done[1], "x", 1);
-    int status = 0;
-    ::waitpid(holder, &status, 0);
-    for (int fd : {ready[0], ready[1], done[0], done[1]}) ::close(fd);
+    holder.release();
 
     // Once the other run has ended, the folder is this run's.
     start();

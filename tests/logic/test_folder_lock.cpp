@@ -3,13 +3,15 @@
 
 #include <filesystem>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "ChildProcess.h"
 #include "library/FolderLock.h"
 
 namespace fs = std::filesystem;
 using library::LockResult;
+using testing_support::HoldingProcess;
+using testing_support::inChild;
 
 namespace {
 
@@ -18,16 +20,6 @@ fs::path freshDir(const char* name) {
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
-}
-
-// Runs body in a child process and returns its exit code.
-template <class Body>
-int inChild(Body body) {
-    const pid_t pid = ::fork();
-    if (pid == 0) ::_exit(body());
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
 }
 
 }  // namespace
@@ -57,26 +49,13 @@ TEST(FolderLock, OneHolderAcrossProcessesAndFreedWhenItEnds) {
 
 TEST(FolderLock, AKilledHolderLeavesNoLockBehind) {
     const fs::path dir = freshDir("killed");
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t holder = ::fork();
-    if (holder == 0) {
-        library::lockFolder(dir.string());
-        char c = 1;
-        (void)!::write(ready[1], &c, 1);
-        ::pause();
-        ::_exit(0);
-    }
-    char c = 0;
-    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    HoldingProcess holder([&] { return library::lockFolder(dir.string()).result == LockResult::Taken; });
+    ASSERT_TRUE(holder.taken());
     EXPECT_EQ(library::probeFolderLock(dir.string()).result, LockResult::HeldElsewhere);
-    ::kill(holder, SIGKILL);
-    ::waitpid(holder, nullptr, 0);
+    holder.kill();
     EXPECT_EQ(library::probeFolderLock(dir.string()).result, LockResult::Taken);
     EXPECT_EQ(library::lockFolder(dir.string()).result, LockResult::Taken);
     library::releaseFolderLock();
-    ::close(ready[0]);
-    ::close(ready[1]);
     fs::remove_all(dir);
 }
 

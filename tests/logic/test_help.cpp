@@ -29,18 +29,18 @@ protected:
         ProgramTest::SetUp();
         start();
     }
-    std::string openCall() const { return "openDocument " + app::appPaths.helpPath; }
+    std::string openCall() const { return "openDocument " + library::appPaths.helpPath; }
     void pressHelp() { desk.pressButton(ui::id::HelpButton); }
 };
 
 TEST_F(HelpTest, OpensTheHelpFileBesideTheProgram) {
-    EXPECT_EQ(app::appPaths.helpPath, (dir / "Tarvik_kxv-help.chm").string());
+    EXPECT_EQ(library::appPaths.helpPath, (dir / "Tarvik_kxv-help.chm").string());
     pressHelp();
     const std::vector<std::string> expected = {kClick, kSearch, openCall(), kDefault};
     EXPECT_EQ(desk.calls(), expected);
     EXPECT_TRUE(desk.messageBoxes().empty());
     ASSERT_EQ(desk.openedDocuments().size(), 1u);
-    EXPECT_EQ(desk.openedDocuments()[0], app::appPaths.helpPath);
+    EXPECT_EQ(desk.openedDocuments()[0], library::appPaths.helpPath);
 }
 
 TEST_F(HelpTest, ClickIsHeardEvenWhileMuted) {

@@ -6,12 +6,13 @@
 
 #include <sys/inotify.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 
+#include "ChildProcess.h"
 #include "Fixture.h"
+#include "app/FolderChoice.h"
 #include "library/AtomicFile.h"
 #include "library/Config.h"
 #include "library/FolderLock.h"
@@ -128,15 +129,12 @@ TEST_F(LeftoverTest, AnotherUsersFileOfTheMarkedNameStays) {
     plant("KXStats.dat.tarvik-kxv-temp-Qq1Ww2", "other", 0644);
     ASSERT_EQ(::chown(dir.c_str(), 65534, 65534), 0);
     for (const char* name : {"OnLoad.dat", "KXData.dat", "KXStats.dat"}) ASSERT_EQ(::chown(file(name).c_str(), 65534, 65534), 0);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
-        library::removeLeftovers(app::makeAppPaths((dir / "tarvik-kxv").string()));
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(testing_support::inChild([&] {
+                  if (::setgid(65534) != 0 || ::setuid(65534) != 0) return 2;
+                  library::removeLeftovers(app::makeAppPaths((dir / "tarvik-kxv").string()));
+                  return 0;
+              }),
+              0);
     EXPECT_TRUE(exists("KXStats.dat.tarvik-kxv-temp-Qq1Ww2"));
 }
 

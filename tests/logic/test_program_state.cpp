@@ -12,7 +12,7 @@ using testing_support::ProgramTest;
 
 TEST(ProgramState, EveryNameTheLogicUsesIsPartOfTheOneState) {
     auto& s = app::programState;
-    EXPECT_EQ(&app::appPaths, &s.paths);
+    EXPECT_EQ(&library::appPaths, &s.paths);
     EXPECT_EQ(&app::exitState, &s.exit);
     EXPECT_EQ(&game::roundState, &s.round);
     EXPECT_EQ(&game::playerStats, &s.playerStats);
@@ -29,7 +29,7 @@ TEST(ProgramState, AResetPutsEveryRecordBackAndClosesTheViewersFile) {
     ASSERT_NE(mkdtemp(pattern), nullptr);
     const std::filesystem::path dir = pattern;
     testing_support::writeFile(dir / "lib", "a;b:");
-    app::appPaths.directory = "/somewhere/";
+    library::appPaths.directory = "/somewhere/";
     app::exitState.exiting = true;
     game::roundState.answer = " A";
     game::roundState.soundToggleCount = 3;
@@ -47,7 +47,7 @@ TEST(ProgramState, AResetPutsEveryRecordBackAndClosesTheViewersFile) {
     app::resetProgramState();
 
     const app::ProgramState fresh;
-    EXPECT_EQ(app::appPaths.directory, fresh.paths.directory);
+    EXPECT_EQ(library::appPaths.directory, fresh.paths.directory);
     EXPECT_EQ(app::exitState.exiting, fresh.exit.exiting);
     EXPECT_EQ(game::roundState.answer, fresh.round.answer);
     EXPECT_EQ(game::roundState.soundToggleCount, 0);

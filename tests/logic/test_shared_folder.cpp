@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <functional>
 
+#include "ChildProcess.h"
 #include "LibraryTestSupport.h"
 #include "game_test_support.h"
 #include "library/AtomicFile.h"
@@ -37,14 +37,10 @@ struct stat statOf(const fs::path& p) {
 // Runs body in a child as the user nobody (from root) or as this user; its
 // exit code, 0 when body held.
 int asPlayer(const std::function<bool()>& body) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::geteuid() == 0 && (::setgid(kOther) != 0 || ::setuid(kOther) != 0)) ::_exit(2);
-        ::_exit(body() ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
+    return testing_support::inChild([&] {
+        if (::geteuid() == 0 && (::setgid(kOther) != 0 || ::setuid(kOther) != 0)) return 2;
+        return body() ? 0 : 1;
+    });
 }
 
 class SharedFolderTest : public GameTest {

@@ -6,12 +6,12 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <functional>
 
+#include "ChildProcess.h"
 #include "Fixture.h"
 #include "library/FolderLock.h"
 #include "library/PuzzleFile.h"
@@ -20,43 +20,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using library::LockResult;
+using testing_support::HoldingProcess;
 using testing_support::ProgramTest;
 
 const std::string kLibrary = "first;opening:cat;animal:dog;pet:sun;star:last;closing:";
 const char* const kToolText =
     "The puzzle library is being changed by tarvik-kxv-library; try again when it is done.";
-
-// A child process that holds something on the folder until the test lets it go.
-class Holder {
-public:
-    explicit Holder(const std::function<bool()>& take) {
-        if (::pipe(ready_) != 0 || ::pipe(done_) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            char c = take() ? '1' : '0';
-            (void)!::write(ready_[1], &c, 1);
-            (void)!::read(done_[0], &c, 1);
-            ::_exit(0);
-        }
-        char c = 0;
-        taken_ = ::read(ready_[0], &c, 1) == 1 && c == '1';
-    }
-    ~Holder() {
-        (void)!::write(done_[1], "x", 1);
-        ::waitpid(pid_, nullptr, 0);
-        for (int fd : {ready_[0], ready_[1], done_[0], done_[1]}) ::close(fd);
-    }
-    Holder(const Holder&) = delete;
-    Holder& operator=(const Holder&) = delete;
-    bool taken() const { return taken_; }
-    pid_t pid() const { return pid_; }
-
-private:
-    int ready_[2] = {-1, -1};
-    int done_[2] = {-1, -1};
-    pid_t pid_ = -1;
-    bool taken_ = false;
-};
 
 class RefusalTest : public ProgramTest {
 protected:
@@ -79,7 +48,7 @@ protected:
 };
 
 TEST_F(RefusalTest, TheLibraryToolHoldingTheFolderIsSaidInABoxAndEndsWithOne) {
-    const Holder tool([&] {
+    const HoldingProcess tool([&] {
         return library::lockFolder(dir.string(), library::LockTaker::Tool).result == LockResult::Taken;
     });
     ASSERT_TRUE(tool.taken());
@@ -93,7 +62,7 @@ TEST_F(RefusalTest, TheLibraryToolHoldingTheFolderIsSaidInABoxAndEndsWithOne) {
 }
 
 TEST_F(RefusalTest, AnotherGameHoldingTheFolderEndsQuietlyForItsWindowToComeForward) {
-    const Holder game([&] { return library::lockFolder(dir.string()).result == LockResult::Taken; });
+    const HoldingProcess game([&] { return library::lockFolder(dir.string()).result == LockResult::Taken; });
     ASSERT_TRUE(game.taken());
     const app::StartOutcome outcome = startHere();
     EXPECT_FALSE(outcome.started);
@@ -106,7 +75,7 @@ TEST_F(RefusalTest, AnotherGameHoldingTheFolderEndsQuietlyForItsWindowToComeForw
 
 TEST_F(RefusalTest, AStrangersReadLockIsSaidInABoxNamingTheLockFile) {
     const std::string path = lockFile();
-    const Holder stranger([&] {
+    const HoldingProcess stranger([&] {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CREAT, 0644);
         struct flock fl {};
         fl.l_type = F_RDLCK;
@@ -174,26 +143,18 @@ TEST_F(RefusalTest, AnotherUsersOrAnUnopenableLockFileIsNotSafe) {
         write(library::kLockFileName, "");
         ASSERT_EQ(::chown(lockFile().c_str(), c.owner, c.owner), 0);
         ASSERT_EQ(::chmod(lockFile().c_str(), c.mode), 0);
-        int pipeFd[2];
-        ASSERT_EQ(::pipe(pipeFd), 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
-            platform::MemoryDesktop own;
-            platform::setDesktop(&own);
-            const app::StartOutcome outcome = startHere();
-            const std::string text = own.messageBoxes().empty() ? "" : own.messageBoxes()[0].text;
-            (void)!::write(pipeFd[1], text.data(), text.size());
-            ::_exit(!outcome.started && outcome.exitCode == 1 && own.messageBoxes().size() == 1 ? 0 : 1);
-        }
-        ::close(pipeFd[1]);
         std::string text;
-        char buffer[512];
-        for (ssize_t n; (n = ::read(pipeFd[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
-        ::close(pipeFd[0]);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << text;
+        const int child = testing_support::inChild(
+            [&](std::string& said) {
+                if (::setgid(65534) != 0 || ::setuid(65534) != 0) return 2;
+                platform::MemoryDesktop own;
+                platform::setDesktop(&own);
+                const app::StartOutcome outcome = startHere();
+                said = own.messageBoxes().empty() ? "" : own.messageBoxes()[0].text;
+                return !outcome.started && outcome.exitCode == 1 && own.messageBoxes().size() == 1 ? 0 : 1;
+            },
+            &text);
+        EXPECT_EQ(child, 0) << text;
         EXPECT_NE(text.find(lockFile() + " " + c.reason), std::string::npos) << text;
         expectUntouched();
         struct stat st {};

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "app/AppPaths.h"
 #include "app/GameWindowProc.h"
 #include "game/Mute.h"
 #include "library/LibraryState.h"
@@ -17,33 +16,6 @@ using platform::Message;
 using platform::Rect;
 using platform::Window;
 using testing_support::ProgramTest;
-
-// A desktop on which the player may write the program's folder.
-app::PathEnvironment writableFolder() {
-    app::PathEnvironment env;
-    env.home = "/home/ann";
-    env.writable = [](const std::string&) { return true; };
-    env.isDirectory = [](const std::string&) { return false; };
-    return env;
-}
-
-TEST(AppPathsTest, FilesLieBesideTheExecutable) {
-    const auto p = app::chooseAppPaths("/opt/games/tarvik/tarvik-kxv", writableFolder());
-    EXPECT_EQ(p.directory, "/opt/games/tarvik/");
-    EXPECT_EQ(p.helpPath, "/opt/games/tarvik/Tarvik_kxv-help.chm");
-    EXPECT_EQ(p.statsPath, "/opt/games/tarvik/KXStats.dat");
-    EXPECT_EQ(p.plainPuzzlePath, "/opt/games/tarvik/KXData.dat");
-    EXPECT_EQ(p.configPath, "/opt/games/tarvik/KXC_CONFIG.INI");
-    EXPECT_EQ(p.scrambledPuzzlePath, "/opt/games/tarvik/OnLoad.dat");
-}
-
-TEST(AppPathsTest, APathWithoutSeparatorLooksInTheCurrentDirectory) {
-    const auto p = app::chooseAppPaths("tarvik-kxv", writableFolder());
-    EXPECT_EQ(p.directory, "");
-    EXPECT_EQ(p.statsPath, "KXStats.dat");
-    EXPECT_EQ(p.scrambledPuzzlePath, "OnLoad.dat");
-    EXPECT_EQ(app::chooseAppPaths("/tarvik-kxv", writableFolder()).directory, "/");
-}
 
 TEST(WindowPlacementTest, HalvesOfTheScreenAreSixteenBitAndUnclamped) {
     const auto w = ui::windowSpecs(1024, 768);

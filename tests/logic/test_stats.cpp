@@ -89,7 +89,7 @@ TEST_F(StatsTest, AFailedSaveKeepsTheOldFile) {
     // A name so long that no temporary file can be made beside it.
     const std::string name(250, 's');
     write(name, "1 2 3 4 5 6");
-    app::appPaths.statsPath = file(name).string();
+    library::appPaths.statsPath = file(name).string();
     game::playerStats[0].totalScore = 999;
     EXPECT_FALSE(game::saveStats());
     EXPECT_EQ(read(name), "1 2 3 4 5 6");

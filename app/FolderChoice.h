@@ -8,16 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace app {
+#include "library/AppPaths.h"
 
-struct AppPaths {
-    std::string directory;   // with its trailing '/', or empty
-    std::string helpPath;
-    std::string statsPath;
-    std::string plainPuzzlePath;
-    std::string configPath;
-    std::string scrambledPuzzlePath;
-};
+namespace app {
 
 // The name of the per-user data folder under $XDG_DATA_HOME.
 inline constexpr const char* kDataFolderName = "tarvik-kxv";
@@ -58,12 +51,7 @@ std::string dataFolder(const PathEnvironment& env);
 // for an installed copy, whoever runs it; the executable's directory for any
 // other copy that may write it, else the data folder. The help file is read
 // from the shipped data directory.
-AppPaths chooseAppPaths(const std::string& executablePath, const PathEnvironment& env);
-
-// The paths of the files in directory itself (with its trailing '/'), the
-// help read from helpDirectory: for a folder named outright, where nothing
-// is chosen, moved or prepared.
-AppPaths pathsInFolder(const std::string& directory, const std::string& helpDirectory);
+library::AppPaths chooseAppPaths(const std::string& executablePath, const PathEnvironment& env);
 
 // Folders whose files a start brings into the chosen folder: an installed
 // copy moves what it (or an earlier install in games/) kept beside itself;
@@ -73,13 +61,13 @@ struct EarlierFolder {
     bool move = false;   // false: copied, the folder left as it is
 };
 std::vector<EarlierFolder> earlierFolders(const std::string& executablePath, const PathEnvironment& env,
-                                          const AppPaths& chosen);
+                                          const library::AppPaths& chosen);
 
 // Creates the folder of the paths and gives it the shipped library when it
 // holds no library of its own (neither a scrambled file nor a live plain
 // one). Never overwrites a file. Returns false when the folder could not be
 // made ready.
-bool prepareFolder(const AppPaths& paths, const std::string& shippedLibraryPath);
+bool prepareFolder(const library::AppPaths& paths, const std::string& shippedLibraryPath);
 
 // Chooses, then readies the chosen folder when it is not where the shipped
 // files lie: the earlier files brought in (earlierFolders), the shipped
@@ -87,16 +75,14 @@ bool prepareFolder(const AppPaths& paths, const std::string& shippedLibraryPath)
 // may write its own folder is left exactly as it is. What the player should
 // hear of (files kept in two places, a folder that cannot be written) goes
 // to notes.
-AppPaths makeAppPaths(const std::string& executablePath, const PathEnvironment& env,
-                      std::vector<std::string>* notes = nullptr);
+library::AppPaths makeAppPaths(const std::string& executablePath, const PathEnvironment& env,
+                               std::vector<std::string>* notes = nullptr);
 
 // This process's environment ($XDG_DATA_HOME, $HOME) with access(2) as the probe.
 PathEnvironment processEnvironment();
 
 // The one entry start-up uses: the above with processEnvironment().
-AppPaths makeAppPaths(const std::string& executablePath, std::vector<std::string>* notes = nullptr);
-
-// The paths in use, set once at start-up.
-extern AppPaths& appPaths;   // in app::programState
+library::AppPaths makeAppPaths(const std::string& executablePath,
+                               std::vector<std::string>* notes = nullptr);
 
 }  // namespace app

@@ -1,4 +1,4 @@
-#include "app/AppPaths.h"
+#include "app/FolderChoice.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -20,12 +20,11 @@
 
 namespace app {
 
-
 namespace {
 
-constexpr const char* kHelpName = "Tarvik_kxv-help.chm";
-constexpr const char* kLibraryName = "OnLoad.dat";
-constexpr const char* kPlainLibraryName = "KXData.dat";
+using library::AppPaths;
+using library::kLibraryFileName;
+using library::pathsInFolder;
 
 std::string executableDirectory(const std::string& executablePath) {
     const auto slash = executablePath.rfind('/');
@@ -43,19 +42,6 @@ std::string besideExecutable(const std::string& own, const char* relative) {
     return withSlash(std::filesystem::path(own + relative).lexically_normal().string());
 }
 
-// In the order the paths have always been built: help, statistics, plain
-// library, configuration, scrambled library.
-AppPaths pathsIn(const std::string& directory, const std::string& helpDirectory) {
-    AppPaths p;
-    p.directory = directory;
-    p.helpPath = helpDirectory + kHelpName;
-    p.statsPath = directory + "KXStats.dat";
-    p.plainPuzzlePath = directory + kPlainLibraryName;
-    p.configPath = directory + "KXC_CONFIG.INI";
-    p.scrambledPuzzlePath = directory + kLibraryName;
-    return p;
-}
-
 std::string homeDirectory() {
     if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') return home;
     if (const passwd* account = getpwuid(getuid()); account != nullptr && account->pw_dir != nullptr)
@@ -67,10 +53,6 @@ std::string homeDirectory() {
 
 const char* installedDataFromExecutable() { return TARVIK_DATA_FROM_BINDIR; }
 const char* earlierFilesFromExecutable() { return TARVIK_EARLIER_FILES_FROM_BINDIR; }
-
-AppPaths pathsInFolder(const std::string& directory, const std::string& helpDirectory) {
-    return pathsIn(directory, helpDirectory);
-}
 
 std::string dataFolder(const PathEnvironment& env) {
     // A relative XDG_DATA_HOME is invalid and ignored.
@@ -102,11 +84,13 @@ AppPaths chooseAppPaths(const std::string& executablePath, const PathEnvironment
     const std::string folder = dataFolder(env);
     // An install is never written into, whoever runs it and whether or not
     // they could: every installed copy shares the one data folder.
-    if (!installed.empty() && !folder.empty()) return pathsIn(folder, shipped);
-    if (env.writable && env.writable(own.empty() ? std::string(".") : own)) return pathsIn(own, shipped);
+    if (!installed.empty() && !folder.empty()) return pathsInFolder(folder, shipped);
+    if (env.writable && env.writable(own.empty() ? std::string(".") : own)) {
+        return pathsInFolder(own, shipped);
+    }
     // Without any home to put it in, the files stay where they always were.
-    if (folder.empty()) return pathsIn(own, shipped);
-    return pathsIn(folder, shipped);
+    if (folder.empty()) return pathsInFolder(own, shipped);
+    return pathsInFolder(folder, shipped);
 }
 
 std::vector<EarlierFolder> earlierFolders(const std::string& executablePath, const PathEnvironment& env,
@@ -159,10 +143,10 @@ AppPaths makeAppPaths(const std::string& executablePath, const PathEnvironment& 
             said.push_back(earlier.directory + " cannot be written: the game keeps its files in " +
                            paths.directory + ", which start from this folder's own");
         }
-        carryOver(earlier.directory, paths, shipped + kLibraryName,
+        carryOver(earlier.directory, paths, shipped + kLibraryFileName,
                   earlier.move ? CarryMode::Move : CarryMode::Copy, said);
     }
-    prepareFolder(paths, shipped + kLibraryName);
+    prepareFolder(paths, shipped + kLibraryFileName);
     if (notes != nullptr) notes->insert(notes->end(), said.begin(), said.end());
     return paths;
 }
