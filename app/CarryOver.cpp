@@ -70,8 +70,9 @@ public:
         : from_(from), to_(to), mode_(mode), notes_(notes) {}
 
     void library(const std::string& shippedLibraryPath) {
-        const std::string srcScrambled = from_ + "OnLoad.dat";
-        const std::string srcPlain = from_ + "KXData.dat";
+        const AppPaths src = library::pathsInFolder(from_, "");
+        const std::string& srcScrambled = src.scrambledPuzzlePath;
+        const std::string& srcPlain = src.plainPuzzlePath;
         const FileState scrambled = look(srcScrambled);
         const FileState plain = look(srcPlain);
         const bool livePlain = plain.present && !(plain.readable && plain.bytes == library::kPurgedText);
